@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kvt {
+
+enum class BoxIcon { None, Information, Critical, Question };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
+
+struct BoxRequest {
+    std::string title;
+    std::string text;
+    BoxIcon icon = BoxIcon::None;
+    BoxButtons buttons = BoxButtons::Ok;
+};
+
+// Every message box and question of the library goes through this interface, so that the
+// engine never depends on a window toolkit: Qt dialogs, a terminal, or a script in tests.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual BoxAnswer show(const BoxRequest &request) = 0;
+};
+
+// Answers with the safe default of each button set and records every request; tests may
+// queue the answers they want instead.
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    BoxAnswer show(const BoxRequest &request) override;
+
+    void queueAnswer(BoxAnswer answer) { mAnswers.push_back(answer); }
+    const std::vector<BoxRequest> &shown() const { return mShown; }
+    void clear() { mShown.clear(); }
+
+private:
+    std::vector<BoxRequest> mShown;
+    std::vector<BoxAnswer> mAnswers;
+};
+
+// Writes each box to stderr and takes the safe default; the fallback when no window
+// toolkit or terminal implementation has been installed.
+class StderrMessageBoxes final : public MessageBoxes {
+public:
+    BoxAnswer show(const BoxRequest &request) override;
+};
+
+// The safe default answer of a button set: the one that changes nothing.
+BoxAnswer safeDefault(BoxButtons buttons);
+
+// The process-wide implementation; never null.
+MessageBoxes &messageBoxes();
+void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes);
+
+} // namespace kvt

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Every message number the code uses, by name. Code refers to texts only through these.
+namespace kvt::msg {
+
+inline constexpr std::int32_t LanguageName = 2;
+
+// Labels of the rounding methods; equal to the method values.
+inline constexpr std::int32_t MethodLegal = 130;
+inline constexpr std::int32_t MethodNearValue = 131;
+inline constexpr std::int32_t MethodUpToTarget = 132;
+inline constexpr std::int32_t MethodDownToTarget = 133;
+
+inline constexpr std::int32_t NoDefaultAlias = 153;
+
+// Labels of the target patterns: first of nine for rounding up and for rounding down.
+inline constexpr std::int32_t FirstUpTargetLabel = 170;
+inline constexpr std::int32_t FirstDownTargetLabel = 180;
+inline constexpr std::int32_t TargetLabelCount = 9;
+
+// Currency names of the built-in tables.
+inline constexpr std::int32_t NameBEF = 200;
+inline constexpr std::int32_t NameATS = 201;
+inline constexpr std::int32_t NameDEM = 202;
+inline constexpr std::int32_t NameESP = 204;
+inline constexpr std::int32_t NameEUR = 205;
+inline constexpr std::int32_t NameFRF = 206;
+inline constexpr std::int32_t NameFIM = 207;
+inline constexpr std::int32_t NameGBP = 208;
+inline constexpr std::int32_t NameGRD = 209;
+inline constexpr std::int32_t NameIEP = 210;
+inline constexpr std::int32_t NameITL = 211;
+inline constexpr std::int32_t NameLUF = 212;
+inline constexpr std::int32_t NameNLG = 213;
+inline constexpr std::int32_t NamePTE = 214;
+inline constexpr std::int32_t NameUSD = 216;
+inline constexpr std::int32_t NameJPY = 217;
+inline constexpr std::int32_t NameCHF = 218;
+
+// The rate question.
+inline constexpr std::int32_t AskRateExplanation = 550;
+inline constexpr std::int32_t AskRateHowTo = 551;
+inline constexpr std::int32_t AskRateNotZero = 552;
+
+// Prefix of an interactive failure report, followed by the operation and the description.
+inline constexpr std::int32_t OperationFailed = 1048;
+
+// Every named number above, for checks that the shipped message file holds them all.
+inline constexpr std::array kAllNamed = {
+    LanguageName, MethodLegal, MethodNearValue, MethodUpToTarget, MethodDownToTarget,
+    NoDefaultAlias, FirstUpTargetLabel, FirstUpTargetLabel + 8, FirstDownTargetLabel,
+    FirstDownTargetLabel + 8, NameBEF, NameATS, NameDEM, NameESP, NameEUR, NameFRF, NameFIM,
+    NameGBP, NameGRD, NameIEP, NameITL, NameLUF, NameNLG, NamePTE, NameUSD, NameJPY, NameCHF,
+    AskRateExplanation, AskRateHowTo, AskRateNotZero, OperationFailed};
+
+} // namespace kvt::msg

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "messages/Langue.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace kvt {
+
+// Rounding methods; each value is also the message number of its label.
+enum MethodeArondiType : std::int32_t {
+    Legal = 130,
+    NearValue = 131,
+    suptargetValue = 132,
+    infTargetValue = 133,
+};
+
+// The user's general preferences, stored in one settings section (RegSection).
+class DG {
+public:
+    const std::string &RegSection() const { return mRegSection; }
+    void setRegSection(std::string value) { mRegSection = std::move(value); }
+    const std::string &DeviseFrom() const { return mDeviseFrom; }
+    void setDeviseFrom(std::string value) { mDeviseFrom = std::move(value); }
+    const std::string &DeviseTo() const { return mDeviseTo; }
+    void setDeviseTo(std::string value) { mDeviseTo = std::move(value); }
+    kvt::Langue Langue() const { return mLangue; }
+    void setLangue(kvt::Langue value) { mLangue = value; }
+    MethodeArondiType MethodeArondi() const { return mMethodeArondi; }
+    void setMethodeArondi(MethodeArondiType value) { mMethodeArondi = value; }
+    const std::string &DevFormat() const { return mDevFormat; }
+    void setDevFormat(std::string value) { mDevFormat = std::move(value); }
+    bool FormatDef() const { return mFormatDef; }
+    void setFormatDef(bool value) { mFormatDef = value; }
+    std::int16_t NbDecEuroInter() const { return mNbDecEuroInter; }
+    void setNbDecEuroInter(std::int16_t value) { mNbDecEuroInter = value; }
+
+    // Sets the application name of the shared settings store.
+    void setProjectName(const std::string &name);
+
+    void InverseDevise();
+    static std::string DefaultIso(kvt::Langue rLangue);
+    void ReadReg();
+    void SaveReg();
+
+private:
+    std::string mRegSection;
+    std::string mDeviseFrom;
+    std::string mDeviseTo;
+    kvt::Langue mLangue = kvt::DE;
+    MethodeArondiType mMethodeArondi = MethodeArondiType{0};
+    std::string mDevFormat;
+    bool mFormatDef = false;
+    std::int16_t mNbDecEuroInter = 0;
+};
+
+// The library's one set of general settings, created on first use.
+std::shared_ptr<DG> sharedDG();
+void setSharedDG(std::shared_ptr<DG> dg);
+// Drops the shared settings object; a later use creates a new, empty one.
+void releaseSharedDG();
+
+} // namespace kvt
