@@ -132,13 +132,6 @@ TEST(Message, strGetLangMsgFailsWithOverflowBeyondThe32BitKeyRange) {
     }
 }
 
-TEST(Message, nothingLoadedGivesEmptyTexts) {
-    const Message message;
-    EXPECT_EQ(message.strGetLangMsg(EN, 2), "");
-    EXPECT_EQ(message.recordCount(), 0u);
-    EXPECT_EQ(message.NrLanguages(), 6);
-}
-
 class MessageFileTest : public ::testing::Test {
 protected:
     void expectFileError(const std::filesystem::path &path) {
