@@ -1,9 +1,9 @@
 #include "messages/Message.h"
 
-#include "MessageFiles.h"
 #include "messages/MessageBoxes.h"
 #include "model/DG.h"
 #include "model/Error.h"
+#include "support/MessageFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
