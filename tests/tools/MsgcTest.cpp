@@ -100,6 +100,12 @@ TEST_F(Msgc, refusesEachKindOfBadLineWithItsOwnErrorAndLine) {
         {"negative number", kHeader + line("-3", "x"),
          "table.tsv:2: error: message number \"-3\" is not a whole number from 0 to 357913940 "
          "written without leading zeros"},
+        {"signed zero", kHeader + line("-0", "x"),
+         "table.tsv:2: error: message number \"-0\" is not a whole number from 0 to 357913940 "
+         "written without leading zeros"},
+        {"leading zero", kHeader + line("07", "x"),
+         "table.tsv:2: error: message number \"07\" is not a whole number from 0 to 357913940 "
+         "written without leading zeros"},
         {"number whose keys leave 32 bits", kHeader + line("357913941", "x"),
          "table.tsv:2: error: message number \"357913941\" is not a whole number from 0 to "
          "357913940 written without leading zeros"},

@@ -115,12 +115,13 @@ std::optional<std::string> encodeText(std::string_view text, std::string &proble
 }
 
 std::optional<std::int32_t> parseNumber(std::string_view field) {
-    if (field.empty() || (field.size() > 1 && field.front() == '0'))
+    const bool digitsOnly =
+        std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (field.empty() || !digitsOnly || (field.size() > 1 && field.front() == '0'))
         return std::nullopt;
     std::int32_t number = 0;
     const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), number);
-    if (error != std::errc() || end != field.data() + field.size() || number < 0
-        || number > kMaxMessageNumber)
+    if (error != std::errc() || end != field.data() + field.size() || number > kMaxMessageNumber)
         return std::nullopt;
     return number;
 }
