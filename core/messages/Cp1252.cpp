@@ -38,9 +38,21 @@ void appendUtf8(std::string &out, char32_t cp) {
     }
 }
 
-// Reads one UTF-8 sequence at pos, strictly: no overlong forms, no surrogates, nothing past
-// U+10FFFF. Advances pos; nullopt on a malformed sequence.
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &pos) {
+std::optional<unsigned char> byteOf(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<unsigned char>(cp);
+    if (cp >= 0x80 && cp <= 0x9F)
+        return std::nullopt;
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == cp)
+            return static_cast<unsigned char>(0x80 + i);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<char32_t> nextUtf8CodePoint(std::string_view text, std::size_t &pos) {
     const auto lead = static_cast<unsigned char>(text[pos++]);
     if (lead < 0x80)
         return lead;
@@ -75,20 +87,6 @@ std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &pos) {
     return cp;
 }
 
-std::optional<unsigned char> byteOf(char32_t cp) {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return static_cast<unsigned char>(cp);
-    if (cp >= 0x80 && cp <= 0x9F)
-        return std::nullopt;
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == cp)
-            return static_cast<unsigned char>(0x80 + i);
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
 std::string decodeCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
@@ -102,7 +100,7 @@ std::optional<std::string> encodeCp1252(std::string_view utf8) {
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        const std::optional<char32_t> cp = nextCodePoint(utf8, pos);
+        const std::optional<char32_t> cp = nextUtf8CodePoint(utf8, pos);
         if (!cp)
             return std::nullopt;
         const std::optional<unsigned char> byte = byteOf(*cp);

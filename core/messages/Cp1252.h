@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,5 +19,9 @@ std::string decodeCp1252(std::string_view bytes);
 // Windows-1252 cannot encode. The C1 controls U+0080..U+009F are refused, the five above
 // included: they are not characters of the code page, and in a message text only a mistake.
 std::optional<std::string> encodeCp1252(std::string_view utf8);
+
+// Reads one UTF-8 sequence at pos, strictly: no overlong forms, no surrogates, nothing past
+// U+10FFFF. Advances pos; nullopt on a malformed sequence.
+std::optional<char32_t> nextUtf8CodePoint(std::string_view text, std::size_t &pos);
 
 } // namespace kvt

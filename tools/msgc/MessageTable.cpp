@@ -35,37 +35,6 @@ std::vector<std::string_view> splitFields(std::string_view line) {
     }
 }
 
-// One UTF-8 sequence at pos, strictly (no overlong forms, surrogates or values past
-// U+10FFFF); advances pos past it, or past the bad lead byte.
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t &pos) {
-    const auto lead = static_cast<unsigned char>(text[pos++]);
-    if (lead < 0x80)
-        return lead;
-    std::size_t length = 0;
-    char32_t cp = 0;
-    if ((lead & 0xE0u) == 0xC0u) {
-        length = 1;
-        cp = lead & 0x1Fu;
-    } else if ((lead & 0xF0u) == 0xE0u) {
-        length = 2;
-        cp = lead & 0x0Fu;
-    } else if ((lead & 0xF8u) == 0xF0u) {
-        length = 3;
-        cp = lead & 0x07u;
-    } else {
-        return std::nullopt;
-    }
-    for (std::size_t i = 0; i < length; ++i, ++pos) {
-        if (pos >= text.size() || (static_cast<unsigned char>(text[pos]) & 0xC0u) != 0x80u)
-            return std::nullopt;
-        cp = (cp << 6) | (static_cast<unsigned char>(text[pos]) & 0x3Fu);
-    }
-    constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kSmallest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return std::nullopt;
-    return cp;
-}
-
 bool isControl(char32_t cp) {
     return cp < 0x20 || cp == 0x7F || (cp >= 0x80 && cp <= 0x9F);
 }
@@ -74,7 +43,7 @@ bool isControl(char32_t cp) {
 // compiled, so only message texts must keep to what Windows-1252 can encode.
 std::optional<std::string> characterProblem(std::string_view field, bool isMessageText) {
     for (std::size_t pos = 0; pos < field.size();) {
-        const std::optional<char32_t> cp = nextCodePoint(field, pos);
+        const std::optional<char32_t> cp = nextUtf8CodePoint(field, pos);
         if (!cp)
             return "is not valid UTF-8";
         if (isControl(*cp))

@@ -1,22 +1,19 @@
 #include "model/Collections.h"
 #include "model/Devise.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace kvt {
 namespace {
 
-std::shared_ptr<Taux> rate(const char *code)
-{
+std::shared_ptr<Taux> rate(const char *code) {
     return std::make_shared<Taux>(Taux{1.0, false, code});
 }
 
-std::vector<std::string> codesOf(const ColTaux &col)
-{
+std::vector<std::string> codesOf(const ColTaux &col) {
     std::vector<std::string> codes;
     for (const auto &item : col)
         codes.push_back(item->Devise);
@@ -24,8 +21,7 @@ std::vector<std::string> codesOf(const ColTaux &col)
 }
 
 void expectError(const std::function<void()> &operation, std::int32_t number,
-                 const std::string &descriptionPart)
-{
+                 const std::string &descriptionPart) {
     try {
         operation();
         ADD_FAILURE() << "expected an error containing \"" << descriptionPart << '"';
@@ -35,8 +31,7 @@ void expectError(const std::function<void()> &operation, std::int32_t number,
     }
 }
 
-TEST(KeyedCollection, keysCompareWithoutRegardToCaseAndPositionsStartAtOne)
-{
+TEST(KeyedCollection, keysCompareWithoutRegardToCaseAndPositionsStartAtOne) {
     ColTaux col;
     col.Add(rate("BEF"), "BEF");
     col.Add(rate("usd"), "usd");
@@ -48,8 +43,7 @@ TEST(KeyedCollection, keysCompareWithoutRegardToCaseAndPositionsStartAtOne)
     EXPECT_EQ(col.keyAt(2), "usd");
 }
 
-TEST(KeyedCollection, emptyKeyAppendsAnItemReachableOnlyByPosition)
-{
+TEST(KeyedCollection, emptyKeyAppendsAnItemReachableOnlyByPosition) {
     ColTaux col;
     col.Add(rate("A"), "");
     col.Add(rate("B"), "B");
@@ -60,8 +54,7 @@ TEST(KeyedCollection, emptyKeyAppendsAnItemReachableOnlyByPosition)
     EXPECT_EQ(col.Count(), 3);
 }
 
-TEST(KeyedCollection, failuresLeaveTheCollectionUnchanged)
-{
+TEST(KeyedCollection, failuresLeaveTheCollectionUnchanged) {
     ColTaux col;
     col.Add(rate("BEF"), "BEF");
     col.Add(rate("DEM"), "DEM");
@@ -79,8 +72,7 @@ TEST(KeyedCollection, failuresLeaveTheCollectionUnchanged)
     EXPECT_EQ(col.Item("DEM")->Devise, "DEM");
 }
 
-TEST(KeyedCollection, removeByKeyOrPositionFreesTheKey)
-{
+TEST(KeyedCollection, removeByKeyOrPositionFreesTheKey) {
     ColTaux col;
     for (const char *code : {"A", "B", "C", "D"})
         col.Add(rate(code), code);
@@ -92,8 +84,7 @@ TEST(KeyedCollection, removeByKeyOrPositionFreesTheKey)
     EXPECT_EQ(col.Item(3)->Devise, "A");
 }
 
-TEST(KeyedCollection, insertBeforeAndAfterPositions)
-{
+TEST(KeyedCollection, insertBeforeAndAfterPositions) {
     ColTaux col;
     col.Add(rate("B"), "B");
     col.AddBefore(rate("A"), "A", 1);
@@ -104,8 +95,7 @@ TEST(KeyedCollection, insertBeforeAndAfterPositions)
 }
 
 // A selection of currencies named by their codes, each with its code alias.
-std::shared_ptr<ColDevises> selectionOf(const std::vector<std::string> &codes)
-{
+std::shared_ptr<ColDevises> selectionOf(const std::vector<std::string> &codes) {
     auto col = std::make_shared<ColDevises>();
     for (const std::string &code : codes) {
         auto devise = std::make_shared<Devise>();
@@ -115,8 +105,7 @@ std::shared_ptr<ColDevises> selectionOf(const std::vector<std::string> &codes)
     return col;
 }
 
-std::vector<std::string> orderOf(const ColDevises &col)
-{
+std::vector<std::string> orderOf(const ColDevises &col) {
     std::vector<std::string> order;
     for (std::int32_t i = 1; i <= col.Count(); ++i) {
         EXPECT_EQ(col.keyAt(i), col.Item(i)->ISO()) << "key and code differ at " << i;
@@ -125,8 +114,7 @@ std::vector<std::string> orderOf(const ColDevises &col)
     return order;
 }
 
-TEST(ColDevises, permuteItemsExchangesExactlyTheTwoItemsAndKeepsEveryKey)
-{
+TEST(ColDevises, permuteItemsExchangesExactlyTheTwoItemsAndKeepsEveryKey) {
     struct Row {
         std::vector<std::string> codes;
         std::int32_t index1;
@@ -153,8 +141,7 @@ TEST(ColDevises, permuteItemsExchangesExactlyTheTwoItemsAndKeepsEveryKey)
     }
 }
 
-TEST(ColDevises, permuteItemsWithABadPositionChangesNothing)
-{
+TEST(ColDevises, permuteItemsWithABadPositionChangesNothing) {
     auto col = selectionOf({"A", "B", "C"});
     EXPECT_THROW(col->PermuteItems(1, 4), Error);
     EXPECT_THROW(col->PermuteItems(0, 2), Error);
