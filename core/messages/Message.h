@@ -1,6 +1,7 @@
 #pragma once
 
 #include "messages/Langue.h"
+#include "messages/MessageRecord.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,36 +14,41 @@ namespace kvt {
 // The message catalogue: every user-visible text by message number and language, read from
 // a file of fixed 103-byte records (4-byte little-endian key = number * 6 + language, then
 // 99 bytes of Windows-1252 text padded with spaces).
+//
+// The whole file is read once into a hash table of decoded, trimmed UTF-8 texts, so a lookup
+// neither scans nor touches the file. When two records share a key the first one counts.
 class Message {
 public:
-    static constexpr std::size_t kRecordSize = 103;
-    static constexpr std::size_t kTextSize = 99;
+    static constexpr std::size_t kRecordSize = msgfile::kRecordSize;
+    static constexpr std::size_t kTextSize = msgfile::kTextSize;
 
-    // Reads the whole file; a missing file is created empty. Throws Error when the file
-    // cannot be opened or created.
+    // Reads the whole file, replacing what was loaded before; a missing file is created
+    // empty. Throws Error (file access) naming the file when it cannot be opened, created or
+    // read (a missing folder among them); the loaded texts are then left as they were.
     void subLoadIndex(const std::string &argstrFileName);
 
-    // Same rules as subLoadIndex, from bytes already in memory (tests, fuzzing).
+    // Same rules as subLoadIndex, from the file's bytes already in memory.
     void loadFromBytes(std::string_view bytes);
 
-    // Text of message arglIndex in language argiLang; "" when unknown. Throws Error
-    // (overflow) when arglIndex * 6 + argiLang leaves the 32-bit range.
+    // Text of message arglIndex in language argiLang; "" when the number or the language is
+    // unknown. Throws Error (overflow) when arglIndex * 6 + argiLang leaves the 32-bit range.
     std::string strGetLangMsg(std::int32_t argiLang, std::int32_t arglIndex) const;
 
-    // Text of the record with this key, trimmed; "" when there is none.
+    // Text of the record with this key (number * 6 + language); "" when there is none.
     std::string strGetMsg(std::int32_t arglIndex) const;
 
-    // A modal box with an OK button, the critical icon or the information icon.
+    // A modal box titled "Talvio" with an OK button and the critical icon, or the
+    // information icon.
     void Msgbox(const std::string &rstrMsg, bool vblnCritical) const;
 
     std::int16_t NrLanguages() const { return kNrLanguages; }
 
     // Number of records counted in the last loaded file (a trailing partial record of 52
-    // bytes or more counts).
+    // bytes or more counts), duplicates included.
     std::size_t recordCount() const { return mRecordCount; }
 
 private:
-    std::unordered_map<std::int32_t, std::string> mTexts; // already decoded and trimmed
+    std::unordered_map<std::int32_t, std::string> mTexts;
     std::size_t mRecordCount = 0;
 };
 
@@ -53,10 +59,12 @@ void setSharedMessage(std::shared_ptr<Message> message);
 void releaseSharedMessage();
 
 // While on, Translate returns the bare message numbers (to find which number a text is).
+// Off when the library loads.
 bool showMsgNumbers();
 void setShowMsgNumbers(bool on);
 
-// Text of message n in the current language of the general settings.
+// Text of message n in the current language of the shared general settings, from the shared
+// catalogue; n itself as decimal text while the show-numbers switch is on.
 std::string Translate(std::int32_t n);
 
 } // namespace kvt

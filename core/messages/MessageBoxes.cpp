@@ -6,14 +6,12 @@ namespace kvt {
 
 namespace {
 
-std::shared_ptr<MessageBoxes> &currentBoxes()
-{
+std::shared_ptr<MessageBoxes> &currentBoxes() {
     static std::shared_ptr<MessageBoxes> boxes = std::make_shared<StderrMessageBoxes>();
     return boxes;
 }
 
-const char *answerName(BoxAnswer answer)
-{
+const char *answerName(BoxAnswer answer) {
     switch (answer) {
     case BoxAnswer::Ok:
         return "OK";
@@ -29,8 +27,7 @@ const char *answerName(BoxAnswer answer)
 
 } // namespace
 
-BoxAnswer safeDefault(BoxButtons buttons)
-{
+BoxAnswer safeDefault(BoxButtons buttons) {
     switch (buttons) {
     case BoxButtons::Ok:
         return BoxAnswer::Ok;
@@ -43,8 +40,7 @@ BoxAnswer safeDefault(BoxButtons buttons)
     return BoxAnswer::Cancel;
 }
 
-BoxAnswer ScriptedMessageBoxes::show(const BoxRequest &request)
-{
+BoxAnswer ScriptedMessageBoxes::show(const BoxRequest &request) {
     mShown.push_back(request);
     if (mAnswers.empty())
         return safeDefault(request.buttons);
@@ -53,21 +49,18 @@ BoxAnswer ScriptedMessageBoxes::show(const BoxRequest &request)
     return answer;
 }
 
-BoxAnswer StderrMessageBoxes::show(const BoxRequest &request)
-{
+BoxAnswer StderrMessageBoxes::show(const BoxRequest &request) {
     const BoxAnswer answer = safeDefault(request.buttons);
-    std::cerr << (request.title.empty() ? "Talvio" : request.title) << ": " << request.text
-              << " [" << answerName(answer) << "]\n";
+    std::cerr << (request.title.empty() ? "Talvio" : request.title) << ": " << request.text << " ["
+              << answerName(answer) << "]\n";
     return answer;
 }
 
-MessageBoxes &messageBoxes()
-{
+MessageBoxes &messageBoxes() {
     return *currentBoxes();
 }
 
-void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes)
-{
+void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes) {
     currentBoxes() = boxes ? std::move(boxes) : std::make_shared<StderrMessageBoxes>();
 }
 

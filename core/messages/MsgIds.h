@@ -49,11 +49,36 @@ inline constexpr std::int32_t AskRateNotZero = 552;
 inline constexpr std::int32_t OperationFailed = 1048;
 
 // Every named number above, for checks that the shipped message file holds them all.
-inline constexpr std::array kAllNamed = {
-    LanguageName, MethodLegal, MethodNearValue, MethodUpToTarget, MethodDownToTarget,
-    NoDefaultAlias, FirstUpTargetLabel, FirstUpTargetLabel + 8, FirstDownTargetLabel,
-    FirstDownTargetLabel + 8, NameBEF, NameATS, NameDEM, NameESP, NameEUR, NameFRF, NameFIM,
-    NameGBP, NameGRD, NameIEP, NameITL, NameLUF, NameNLG, NamePTE, NameUSD, NameJPY, NameCHF,
-    AskRateExplanation, AskRateHowTo, AskRateNotZero, OperationFailed};
+inline constexpr std::array kAllNamed = {LanguageName,
+                                         MethodLegal,
+                                         MethodNearValue,
+                                         MethodUpToTarget,
+                                         MethodDownToTarget,
+                                         NoDefaultAlias,
+                                         FirstUpTargetLabel,
+                                         FirstUpTargetLabel + 8,
+                                         FirstDownTargetLabel,
+                                         FirstDownTargetLabel + 8,
+                                         NameBEF,
+                                         NameATS,
+                                         NameDEM,
+                                         NameESP,
+                                         NameEUR,
+                                         NameFRF,
+                                         NameFIM,
+                                         NameGBP,
+                                         NameGRD,
+                                         NameIEP,
+                                         NameITL,
+                                         NameLUF,
+                                         NameNLG,
+                                         NamePTE,
+                                         NameUSD,
+                                         NameJPY,
+                                         NameCHF,
+                                         AskRateExplanation,
+                                         AskRateHowTo,
+                                         AskRateNotZero,
+                                         OperationFailed};
 
 } // namespace kvt::msg

@@ -1,0 +1,169 @@
+#include "engine/Change.h"
+
+#include "engine/Formats.h"
+#include "messages/Message.h"
+#include "messages/MsgIds.h"
+#include "model/BuiltInCurrencies.h"
+#include "model/Devise.h"
+#include "model/Error.h"
+
+#include <cmath>
+#include <string>
+
+namespace kvt {
+
+namespace {
+
+constexpr std::array<std::string_view, 9> kTargetPatterns = {"X.XX", "X.X9", "X.X", "X.9", "X",
+                                                             "X9",   "X0",   "X99", "X00"};
+
+int signOf(double amount)
+{
+    return (amount > 0.0) - (amount < 0.0);
+}
+
+TargetDirection directionOf(MethodeArondiType method)
+{
+    switch (method) {
+    case suptargetValue:
+        return TargetDirection::Up;
+    case infTargetValue:
+        return TargetDirection::Down;
+    default:
+        return TargetDirection::None;
+    }
+}
+
+std::string codeText(std::string_view code)
+{
+    return std::string(code);
+}
+
+} // namespace
+
+double Change::dblConvert(double vdblMontant, std::string_view vstrDeviseFrom,
+                          std::string_view vstrDeviseTo, const std::int16_t &NbDecEuroInter,
+                          MethodeArondiType vintMethodeArondi, std::string_view vstrFormat)
+{
+    return convertGuarded(vdblMontant, vstrDeviseFrom, vstrDeviseTo, NbDecEuroInter,
+                          vintMethodeArondi, PatternArg{vstrFormat});
+}
+
+double Change::convertGuarded(double amount, std::string_view from, std::string_view to,
+                              std::int16_t nbDecEuroInter, MethodeArondiType method,
+                              PatternArg pattern)
+{
+    try {
+        return convert(amount, from, to, nbDecEuroInter, method, pattern);
+    } catch (const std::exception &failure) {
+        reportFailure(failure.what());
+        return 0.0;
+    }
+}
+
+double Change::convert(double amount, std::string_view from, std::string_view to,
+                       std::int16_t nbDecEuroInter, MethodeArondiType method, PatternArg pattern)
+{
+    if (!std::isfinite(amount))
+        throw Error(err::InvalidArgument, "The amount to convert is not a finite number");
+    // Rounding to the nearest value at the pattern's precision is the upward target method:
+    // without a target ending the two are the same, and with one the upward move applies.
+    if (method == NearValue)
+        method = suptargetValue;
+
+    Devise &source = *ColDevises()->Item(from);
+    Devise &target = *ColDevises()->Item(to);
+
+    if ((source.InEuro() || target.InEuro()) && from != kEuroCode && to != kEuroCode) {
+        if (nbDecEuroInter < 0)
+            throw Error(err::InvalidArgument,
+                        "The number of decimals of the intermediate euro amount cannot be "
+                        "negative: "
+                            + std::to_string(nbDecEuroInter));
+        const RoundingPattern euroLeg = RoundingPattern::plainDecimals(nbDecEuroInter);
+        const double euros = convertGuarded(amount, from, kEuroCode, nbDecEuroInter,
+                                            suptargetValue, PatternArg{{}, &euroLeg});
+        return convertGuarded(euros, kEuroCode, to, nbDecEuroInter, method, pattern);
+    }
+
+    RoundingPattern rounding;
+    if (pattern.parsed != nullptr)
+        rounding = *pattern.parsed;
+    else
+        rounding = RoundingPattern::parse(method == Legal ? std::string_view(target.DevFormat())
+                                                          : pattern.text);
+
+    const int sign = signOf(amount);
+    const Taux &forward = *source.ColTaux()->Item(to);
+    const Taux &reverse = *target.ColTaux()->Item(from);
+    double converted = 0.0;
+    if (forward.Exist) {
+        converted = amount * forward.Change;
+    } else if (reverse.Exist) {
+        if (reverse.Change == 0.0)
+            throw Error(err::DivisionByZero, "Division by zero: the rate of 1 " + codeText(to)
+                                                 + " in " + codeText(from) + " is 0");
+        converted = amount / reverse.Change;
+    } else {
+        converted = from == to ? amount : amount * 0.0;
+    }
+    if (!std::isfinite(converted))
+        throw Error(err::Overflow, "Arithmetic overflow while converting " + codeText(from)
+                                       + " into " + codeText(to));
+    return roundToPattern(std::fabs(converted), sign, rounding, directionOf(method));
+}
+
+void Change::reportFailure(const std::string &description)
+{
+    messages().Msgbox(description, true);
+}
+
+std::string Change::FormatArondi(MethodeArondiType method, std::string_view rstrDeviseTo,
+                                 std::string_view rstrFormat)
+{
+    if (method == Legal)
+        return upperCased(ColDevises()->Item(rstrDeviseTo)->DevFormat());
+    return upperCased(rstrFormat);
+}
+
+std::string Change::FormatNumbOut(MethodeArondiType vintMethodeArondi,
+                                  std::string_view rstrDeviseTo, std::string_view rstrFormat)
+{
+    return FormatFromPattern(FormatArondi(vintMethodeArondi, rstrDeviseTo, rstrFormat));
+}
+
+void Change::LoadListFormat(TargetValueList &rStrList, MethodeArondiType MethodeArondi,
+                            std::string_view /*DeviseTo: not used*/)
+{
+    std::int32_t firstLabel = 0;
+    if (MethodeArondi == suptargetValue)
+        firstLabel = msg::FirstUpTargetLabel;
+    else if (MethodeArondi == infTargetValue)
+        firstLabel = msg::FirstDownTargetLabel;
+    else
+        return;
+
+    const std::int32_t language = generalSettings().Langue();
+    rStrList.assign(kTargetPatterns.size(), {});
+    for (std::size_t i = 0; i < kTargetPatterns.size(); ++i) {
+        rStrList[i][0] = std::string(kTargetPatterns[i]);
+        rStrList[i][1] =
+            messages().strGetLangMsg(language, firstLabel + static_cast<std::int32_t>(i));
+    }
+}
+
+DG &Change::generalSettings()
+{
+    if (!mDG)
+        mDG = sharedDG();
+    return *mDG;
+}
+
+Message &Change::messages()
+{
+    if (!mMsg)
+        mMsg = sharedMessage();
+    return *mMsg;
+}
+
+} // namespace kvt

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "engine/RoundingPattern.h"
+#include "model/CurrencyTables.h"
+#include "model/DG.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kvt {
+
+class DG;
+class Message;
+
+// Target values offered for a rounding method: rows of (pattern, label).
+using TargetValueList = std::vector<std::array<std::string, 2>>;
+
+// The conversion engine: the currency tables plus the arithmetic on them.
+class Change : public CurrencyTables {
+public:
+    // Converts an amount between two selected currencies and rounds it. Between a euro-area
+    // currency and any currency but the euro the amount goes through the euro (triangulation),
+    // the euro amount rounded half away from zero to NbDecEuroInter decimals. Never fails:
+    // a failure is shown in a critical message box and the result is 0.
+    double dblConvert(double vdblMontant, std::string_view vstrDeviseFrom,
+                      std::string_view vstrDeviseTo, const std::int16_t &NbDecEuroInter,
+                      MethodeArondiType vintMethodeArondi, std::string_view vstrFormat);
+
+    // The pattern a conversion into the target uses: the target's own legal pattern for
+    // Legal, the given pattern otherwise; upper-cased.
+    std::string FormatArondi(MethodeArondiType method, std::string_view rstrDeviseTo,
+                             std::string_view rstrFormat);
+
+    // The number-format code for a result of that conversion.
+    std::string FormatNumbOut(MethodeArondiType vintMethodeArondi,
+                              std::string_view rstrDeviseTo, std::string_view rstrFormat);
+
+    // The nine target values of the two target methods with their labels in the language
+    // of the general settings; any other method leaves the list as it was.
+    void LoadListFormat(TargetValueList &rStrList, MethodeArondiType MethodeArondi,
+                        std::string_view DeviseTo);
+
+    // The settings and catalogue this engine uses; the library's shared ones until set.
+    void setGeneralSettings(std::shared_ptr<DG> dg) { mDG = std::move(dg); }
+    void setMessages(std::shared_ptr<Message> messages) { mMsg = std::move(messages); }
+
+private:
+    struct PatternArg {
+        std::string_view text;
+        const RoundingPattern *parsed = nullptr; // set for the euro leg
+    };
+
+    double convertGuarded(double amount, std::string_view from, std::string_view to,
+                          std::int16_t nbDecEuroInter, MethodeArondiType method,
+                          PatternArg pattern);
+    double convert(double amount, std::string_view from, std::string_view to,
+                   std::int16_t nbDecEuroInter, MethodeArondiType method, PatternArg pattern);
+    void reportFailure(const std::string &description);
+
+    DG &generalSettings();
+    Message &messages();
+
+    std::shared_ptr<DG> mDG;
+    std::shared_ptr<Message> mMsg;
+};
+
+} // namespace kvt

@@ -1,0 +1,38 @@
+#include "messages/MessageRecord.h"
+
+#include "model/Error.h"
+
+#include <cassert>
+
+namespace kvt::msgfile {
+
+std::size_t recordCount(std::size_t fileLength) {
+    return fileLength / kRecordSize + (fileLength % kRecordSize >= kMinPartialRecord ? 1 : 0);
+}
+
+RawRecord recordAt(std::string_view file, std::size_t index) {
+    assert(index < recordCount(file.size()));
+    const std::string_view record = file.substr(index * kRecordSize, kRecordSize);
+    std::uint32_t bits = 0;
+    for (std::size_t i = kKeySize; i-- > 0;)
+        bits = (bits << 8) | static_cast<unsigned char>(record[i]);
+    return {static_cast<std::int32_t>(bits), record.substr(kKeySize)};
+}
+
+std::string makeRecord(std::int32_t key, std::string_view cp1252Text) {
+    if (cp1252Text.size() > kTextSize)
+        throw Error(err::InvalidArgument, "A message text of " + std::to_string(cp1252Text.size())
+                                              + " bytes does not fit the "
+                                              + std::to_string(kTextSize)
+                                              + " bytes of a message record");
+    std::string record;
+    record.reserve(kRecordSize);
+    auto bits = static_cast<std::uint32_t>(key);
+    for (std::size_t i = 0; i < kKeySize; ++i, bits >>= 8)
+        record.push_back(static_cast<char>(bits & 0xFFu));
+    record.append(cp1252Text);
+    record.resize(kRecordSize, ' ');
+    return record;
+}
+
+} // namespace kvt::msgfile

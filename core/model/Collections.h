@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/Alias.h"
+#include "model/KeyedCollection.h"
+#include "model/Taux.h"
+
+#include <cstdint>
+
+namespace kvt {
+
+class ISO;
+class Devise;
+
+// A currency's aliases: key "ISO" for the code alias, "1", "2", ... for the others.
+class ColAlias : public KeyedCollection<Alias> {};
+
+// A currency's rates, keyed by the other currency's code.
+class ColTaux : public KeyedCollection<Taux> {};
+
+// The catalogue of every known currency, keyed by code.
+class ColISO : public KeyedCollection<ISO> {};
+
+// The user's selection of currencies, keyed by code, in the user's order.
+class ColDevises : public KeyedCollection<Devise> {
+public:
+    // Exchanges the currencies at two 1-based positions; every other item keeps its place
+    // and every item keeps its code as key.
+    void PermuteItems(std::int32_t Index1, std::int32_t Index2);
+};
+
+} // namespace kvt

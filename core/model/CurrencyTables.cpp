@@ -1,0 +1,63 @@
+#include "model/CurrencyTables.h"
+
+#include "model/BuiltInCurrencies.h"
+#include "model/Devise.h"
+#include "model/ISO.h"
+
+#include <algorithm>
+
+namespace kvt {
+
+const std::shared_ptr<ColDevises> &CurrencyTables::ColDevises()
+{
+    if (!mColDevises)
+        mColDevises = std::make_shared<kvt::ColDevises>();
+    return mColDevises;
+}
+
+const std::shared_ptr<ColISO> &CurrencyTables::ColISO()
+{
+    if (!mColISO)
+        mColISO = std::make_shared<kvt::ColISO>();
+    return mColISO;
+}
+
+void CurrencyTables::mSubAddISO(const std::string &rstrISO, std::int16_t vintCountryID,
+                                std::string vstrLegalFormat, std::string vstrMasterISO)
+{
+    auto entry = std::make_shared<ISO>();
+    entry->setIndexPays(vintCountryID);
+    entry->setUsed(false);
+    entry->setValue(rstrISO);
+    entry->setLegalFormat(std::move(vstrLegalFormat));
+    entry->setMasterISO(std::move(vstrMasterISO));
+    ColISO()->Add(std::move(entry), rstrISO);
+}
+
+std::shared_ptr<Devise> CurrencyTables::AddDevise(const std::string &strIso)
+{
+    const std::shared_ptr<ISO> entry = ColISO()->Item(strIso);
+    auto devise = std::make_shared<Devise>();
+    devise->setDevFormat(entry->LegalFormat());
+    devise->setInEuro(entry->MasterISO() == kEuroCode);
+    devise->setAliasDef(entry->aliasDef());
+    devise->setColAlias(entry->ColAlias());
+    devise->setColTaux(entry->ColTaux());
+    ColDevises()->Add(devise, strIso); // fails, changing nothing, when already selected
+    entry->setUsed(true);
+    return devise;
+}
+
+void CurrencyTables::DelDevise(const std::string &ISO)
+{
+    ColDevises()->Remove(ISO);
+    ColISO()->Item(ISO)->setUsed(false);
+}
+
+bool CurrencyTables::IsoInitInEuro(std::string_view str)
+{
+    return std::any_of(kEuroAreaCurrencies.begin(), kEuroAreaCurrencies.end(),
+                       [&](const EuroAreaCurrency &row) { return row.code == str; });
+}
+
+} // namespace kvt

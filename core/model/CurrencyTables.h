@@ -1,0 +1,49 @@
+#pragma once
+
+#include "model/Collections.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kvt {
+
+class Devise;
+
+// The currency catalogue (every known code) and the user's selection drawn from it.
+class CurrencyTables {
+public:
+    // Both created empty on first access.
+    const std::shared_ptr<kvt::ColDevises> &ColDevises();
+    void setColDevises(std::shared_ptr<kvt::ColDevises> col) { mColDevises = std::move(col); }
+    const std::shared_ptr<kvt::ColISO> &ColISO();
+    void setColISO(std::shared_ptr<kvt::ColISO> col) { mColISO = std::move(col); }
+
+    // Adds a catalogue entry; fails when the code is already there.
+    void mSubAddISO(const std::string &rstrISO, std::int16_t vintCountryID,
+                    std::string vstrLegalFormat, std::string vstrMasterISO);
+
+    // Selects a catalogue currency: the new Devise shares the entry's aliases and rates.
+    // Fails for an unknown code or one already selected.
+    std::shared_ptr<Devise> AddDevise(const std::string &strIso);
+    // Unselects; fails when the code is not selected.
+    void DelDevise(const std::string &ISO);
+
+    template<class Collection>
+    static bool InCollection(const Collection &Col, std::string_view key)
+    {
+        return Col.find(key) != nullptr;
+    }
+
+    // True for the twelve euro-area codes exactly as written (case-sensitive); not "EUR".
+    static bool IsoInitInEuro(std::string_view str);
+
+    static std::string RegListSeparator() { return "|"; }
+
+private:
+    std::shared_ptr<kvt::ColDevises> mColDevises;
+    std::shared_ptr<kvt::ColISO> mColISO;
+};
+
+} // namespace kvt

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/CurrencyRecord.h"
+
+#include <string>
+
+namespace kvt {
+
+// A currency of the user's selection. Made only from its catalogue entry, whose alias and
+// rate collections it shares.
+class Devise : public CurrencyRecord {
+public:
+    const std::string &DevFormat() const { return mDevFormat; }
+    void setDevFormat(std::string value) { mDevFormat = std::move(value); }
+    bool InEuro() const { return mInEuro; }
+    void setInEuro(bool value) { mInEuro = value; }
+
+    // The default alias for formatting; "" when there is none.
+    std::string FormatAlias() const;
+    // The currency code: the value of the alias kept under "ISO". Throws when absent.
+    const std::string &ISO();
+    // True when a number-format code carries one of the aliases right after "[$".
+    bool FormatNumber(const std::string &rstrFormat);
+
+private:
+    std::string mDevFormat;
+    bool mInEuro = false;
+};
+
+} // namespace kvt
