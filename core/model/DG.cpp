@@ -1,6 +1,5 @@
 #include "model/DG.h"
 
-#include "model/AsciiCase.h"
 #include "model/Registry.h"
 #include "model/SettingsValues.h"
 
@@ -11,6 +10,15 @@
 namespace kvt {
 
 namespace {
+
+// Patterns are kept upper-cased, "0.0x" reads as "0.0X".
+std::string upperCasedPattern(const std::string &text) {
+    std::string upper = text;
+    for (char &c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
 
 // One stored general setting: its key, its default text (which may depend on the settings read
 // before it), how its text becomes the field, and the text stored for the field.
@@ -49,7 +57,9 @@ const StoredSetting kSettings[] = {
          return std::to_string(dg.MethodeArondi());
      }},
     {"TargetValue", [](const DG &) -> std::string { return "0.0X"; },
-     [](DG &dg, const char *, const std::string &text) { dg.setDevFormat(asciiUpper(text)); },
+     [](DG &dg, const char *, const std::string &text) {
+         dg.setDevFormat(upperCasedPattern(text));
+     },
      [](const DG &dg) {
          return dg.DevFormat();
      }},

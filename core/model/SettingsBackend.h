@@ -29,7 +29,8 @@ public:
     virtual void remove(const std::string &app, const std::string &section,
                         const std::string &key) = 0;
     // Every key/value pair of exactly this section (not of the sections nested below it), in
-    // ascending key order, ASCII letters folded to lower case (see asciiCaseCompare).
+    // ascending key order as SQLite's NOCASE sorts: ASCII capitals folded to small letters, other
+    // bytes by their unsigned value.
     virtual SettingsEntries enumerate(const std::string &app, const std::string &section) = 0;
 
     // A batch makes a run of reads and writes one transaction: other users of the store see all

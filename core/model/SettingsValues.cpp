@@ -1,6 +1,5 @@
 #include "model/SettingsValues.h"
 
-#include "model/AsciiCase.h"
 #include "model/Error.h"
 
 #include <limits>
@@ -58,7 +57,8 @@ std::int16_t parseInt16(std::string_view key, std::string_view text) {
 }
 
 bool parseSwitch(std::string_view text) {
-    return text.size() == 2 && asciiToUpper(text[0]) == 'O' && asciiToUpper(text[1]) == 'N';
+    return text.size() == 2 && (text[0] == 'O' || text[0] == 'o')
+           && (text[1] == 'N' || text[1] == 'n');
 }
 
 std::string formatSwitch(bool on) {
