@@ -23,6 +23,11 @@ constexpr const char *kCreateTable = "CREATE TABLE settings ("
                                      " PRIMARY KEY (application, section, key)"
                                      ") WITHOUT ROWID";
 
+// A value's address as a message shows it: Talvio\UserChoice / Language.
+std::string describe(const std::string &app, const std::string &section, const std::string &key) {
+    return app + "\\" + section + " / " + key;
+}
+
 std::string quoted(const std::filesystem::path &path) {
     return "\"" + path.string() + "\"";
 }
@@ -174,8 +179,6 @@ class SqliteSettingsBackend::Connection {
 public:
     Connection(std::filesystem::path path, std::chrono::milliseconds busyTimeout);
 
-    const std::filesystem::path &path() const { return mPath; }
-
     std::string read(const std::string &app, const std::string &section, const std::string &key);
     void write(const std::string &app, const std::string &section, const std::string &key,
                const std::string &value);
@@ -210,14 +213,6 @@ private:
     Statement mRollback;
     bool mInBatch = false;
 };
-
-namespace {
-
-std::string describe(const std::string &app, const std::string &section, const std::string &key) {
-    return app + "\\" + section + " / " + key;
-}
-
-} // namespace
 
 SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
                                               std::chrono::milliseconds busyTimeout)
