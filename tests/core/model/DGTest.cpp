@@ -157,13 +157,5 @@ TEST(DG, defaultIsoOfEachLanguage) {
         EXPECT_EQ(DG::DefaultIso(langue), iso) << langue;
 }
 
-TEST(DG, projectNameNamesTheSharedStore) {
-    auto registry = std::make_shared<Registry>(std::make_shared<MemorySettingsBackend>());
-    setSharedRegistry(registry);
-    DG().setProjectName("Talvio");
-    EXPECT_EQ(registry->ProjectName(), "Talvio");
-    setSharedRegistry(nullptr);
-}
-
 } // namespace
 } // namespace kvt
