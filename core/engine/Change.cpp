@@ -17,13 +17,11 @@ namespace {
 constexpr std::array<std::string_view, 9> kTargetPatterns = {"X.XX", "X.X9", "X.X", "X.9", "X",
                                                              "X9",   "X0",   "X99", "X00"};
 
-int signOf(double amount)
-{
+int signOf(double amount) {
     return (amount > 0.0) - (amount < 0.0);
 }
 
-TargetDirection directionOf(MethodeArondiType method)
-{
+TargetDirection directionOf(MethodeArondiType method) {
     switch (method) {
     case suptargetValue:
         return TargetDirection::Up;
@@ -34,8 +32,7 @@ TargetDirection directionOf(MethodeArondiType method)
     }
 }
 
-std::string codeText(std::string_view code)
-{
+std::string codeText(std::string_view code) {
     return std::string(code);
 }
 
@@ -43,16 +40,14 @@ std::string codeText(std::string_view code)
 
 double Change::dblConvert(double vdblMontant, std::string_view vstrDeviseFrom,
                           std::string_view vstrDeviseTo, const std::int16_t &NbDecEuroInter,
-                          MethodeArondiType vintMethodeArondi, std::string_view vstrFormat)
-{
+                          MethodeArondiType vintMethodeArondi, std::string_view vstrFormat) {
     return convertGuarded(vdblMontant, vstrDeviseFrom, vstrDeviseTo, NbDecEuroInter,
                           vintMethodeArondi, PatternArg{vstrFormat});
 }
 
 double Change::convertGuarded(double amount, std::string_view from, std::string_view to,
                               std::int16_t nbDecEuroInter, MethodeArondiType method,
-                              PatternArg pattern)
-{
+                              PatternArg pattern) {
     try {
         return convert(amount, from, to, nbDecEuroInter, method, pattern);
     } catch (const std::exception &failure) {
@@ -61,9 +56,22 @@ double Change::convertGuarded(double amount, std::string_view from, std::string_
     }
 }
 
+Change::PairRecords &Change::recordsOf(std::string_view from, std::string_view to) {
+    const std::uint64_t generation = detail::collectionGeneration;
+    for (PairRecords &cached : mPairCache)
+        if (cached.generation == generation && cached.from == from && cached.to == to)
+            return cached;
+
+    Devise *source = ColDevises()->Item(from).get();
+    Devise *target = ColDevises()->Item(to).get();
+    PairRecords &slot = mPairCache[mNextPairSlot];
+    mNextPairSlot = (mNextPairSlot + 1) % mPairCache.size();
+    slot = PairRecords{generation, std::string(from), std::string(to), source, target};
+    return slot;
+}
+
 double Change::convert(double amount, std::string_view from, std::string_view to,
-                       std::int16_t nbDecEuroInter, MethodeArondiType method, PatternArg pattern)
-{
+                       std::int16_t nbDecEuroInter, MethodeArondiType method, PatternArg pattern) {
     if (!std::isfinite(amount))
         throw Error(err::InvalidArgument, "The amount to convert is not a finite number");
     // Rounding to the nearest value at the pattern's precision is the upward target method:
@@ -71,31 +79,38 @@ double Change::convert(double amount, std::string_view from, std::string_view to
     if (method == NearValue)
         method = suptargetValue;
 
-    Devise &source = *ColDevises()->Item(from);
-    Devise &target = *ColDevises()->Item(to);
-
-    if ((source.InEuro() || target.InEuro()) && from != kEuroCode && to != kEuroCode) {
+    PairRecords &records = recordsOf(from, to);
+    if ((records.source->InEuro() || records.target->InEuro()) && from != kEuroCode
+        && to != kEuroCode) {
         if (nbDecEuroInter < 0)
             throw Error(err::InvalidArgument,
                         "The number of decimals of the intermediate euro amount cannot be "
                         "negative: "
                             + std::to_string(nbDecEuroInter));
+        // Each leg is a conversion of its own and reports its own failure.
         const RoundingPattern euroLeg = RoundingPattern::plainDecimals(nbDecEuroInter);
-        const double euros = convertGuarded(amount, from, kEuroCode, nbDecEuroInter,
-                                            suptargetValue, PatternArg{{}, &euroLeg});
+        const double euros = convertGuarded(amount, from, kEuroCode, nbDecEuroInter, suptargetValue,
+                                            PatternArg{{}, &euroLeg});
         return convertGuarded(euros, kEuroCode, to, nbDecEuroInter, method, pattern);
+    }
+
+    if (records.forward == nullptr) {
+        // Both are looked up before either is tested: a missing record is a failure.
+        const Taux *forward = records.source->ColTaux()->Item(to).get();
+        records.reverse = records.target->ColTaux()->Item(from).get();
+        records.forward = forward;
     }
 
     RoundingPattern rounding;
     if (pattern.parsed != nullptr)
         rounding = *pattern.parsed;
     else
-        rounding = RoundingPattern::parse(method == Legal ? std::string_view(target.DevFormat())
-                                                          : pattern.text);
+        rounding = RoundingPattern::parse(
+            method == Legal ? std::string_view(records.target->DevFormat()) : pattern.text);
 
     const int sign = signOf(amount);
-    const Taux &forward = *source.ColTaux()->Item(to);
-    const Taux &reverse = *target.ColTaux()->Item(from);
+    const Taux &forward = *records.forward;
+    const Taux &reverse = *records.reverse;
     double converted = 0.0;
     if (forward.Exist) {
         converted = amount * forward.Change;
@@ -113,28 +128,24 @@ double Change::convert(double amount, std::string_view from, std::string_view to
     return roundToPattern(std::fabs(converted), sign, rounding, directionOf(method));
 }
 
-void Change::reportFailure(const std::string &description)
-{
+void Change::reportFailure(const std::string &description) {
     messages().Msgbox(description, true);
 }
 
 std::string Change::FormatArondi(MethodeArondiType method, std::string_view rstrDeviseTo,
-                                 std::string_view rstrFormat)
-{
+                                 std::string_view rstrFormat) {
     if (method == Legal)
         return upperCased(ColDevises()->Item(rstrDeviseTo)->DevFormat());
     return upperCased(rstrFormat);
 }
 
 std::string Change::FormatNumbOut(MethodeArondiType vintMethodeArondi,
-                                  std::string_view rstrDeviseTo, std::string_view rstrFormat)
-{
+                                  std::string_view rstrDeviseTo, std::string_view rstrFormat) {
     return FormatFromPattern(FormatArondi(vintMethodeArondi, rstrDeviseTo, rstrFormat));
 }
 
 void Change::LoadListFormat(TargetValueList &rStrList, MethodeArondiType MethodeArondi,
-                            std::string_view /*DeviseTo: not used*/)
-{
+                            std::string_view /*DeviseTo: not used*/) {
     std::int32_t firstLabel = 0;
     if (MethodeArondi == suptargetValue)
         firstLabel = msg::FirstUpTargetLabel;
@@ -152,15 +163,13 @@ void Change::LoadListFormat(TargetValueList &rStrList, MethodeArondiType Methode
     }
 }
 
-DG &Change::generalSettings()
-{
+DG &Change::generalSettings() {
     if (!mDG)
         mDG = sharedDG();
     return *mDG;
 }
 
-Message &Change::messages()
-{
+Message &Change::messages() {
     if (!mMsg)
         mMsg = sharedMessage();
     return *mMsg;

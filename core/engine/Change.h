@@ -36,8 +36,8 @@ public:
                              std::string_view rstrFormat);
 
     // The number-format code for a result of that conversion.
-    std::string FormatNumbOut(MethodeArondiType vintMethodeArondi,
-                              std::string_view rstrDeviseTo, std::string_view rstrFormat);
+    std::string FormatNumbOut(MethodeArondiType vintMethodeArondi, std::string_view rstrDeviseTo,
+                              std::string_view rstrFormat);
 
     // The nine target values of the two target methods with their labels in the language
     // of the general settings; any other method leaves the list as it was.
@@ -54,6 +54,19 @@ private:
         const RoundingPattern *parsed = nullptr; // set for the euro leg
     };
 
+    // The records of a currency pair, kept from one conversion to the next while no
+    // collection changes: repeated conversions of a pair then look nothing up.
+    struct PairRecords {
+        std::uint64_t generation = 0;
+        std::string from;
+        std::string to;
+        Devise *source = nullptr;
+        Devise *target = nullptr;
+        const Taux *forward = nullptr; // both null until a direct conversion needs them
+        const Taux *reverse = nullptr;
+    };
+    PairRecords &recordsOf(std::string_view from, std::string_view to);
+
     double convertGuarded(double amount, std::string_view from, std::string_view to,
                           std::int16_t nbDecEuroInter, MethodeArondiType method,
                           PatternArg pattern);
@@ -66,6 +79,9 @@ private:
 
     std::shared_ptr<DG> mDG;
     std::shared_ptr<Message> mMsg;
+    // A conversion through the euro uses three pairs: the call's and its two legs.
+    std::array<PairRecords, 4> mPairCache;
+    std::size_t mNextPairSlot = 0;
 };
 
 } // namespace kvt

@@ -7,13 +7,11 @@
 
 namespace kvt {
 
-std::int32_t NrOfDec(std::string_view s)
-{
+std::int32_t NrOfDec(std::string_view s) {
     return RoundingPattern::parse(s).decimals;
 }
 
-std::string LegalFormatFromNrDec(std::int32_t n)
-{
+std::string LegalFormatFromNrDec(std::int32_t n) {
     std::string pattern = "X";
     if (n > 0) {
         pattern += '.';
@@ -22,8 +20,7 @@ std::string LegalFormatFromNrDec(std::int32_t n)
     return pattern;
 }
 
-bool CheckLegalFormat(std::string_view s)
-{
+bool CheckLegalFormat(std::string_view s) {
     const std::string upper = upperCased(s);
     if (upper.empty() || upper.front() != 'X')
         return false;
@@ -34,8 +31,7 @@ bool CheckLegalFormat(std::string_view s)
            && std::all_of(rest.begin() + 1, rest.end(), [](char c) { return c == 'X'; });
 }
 
-std::string FormatFromPattern(std::string_view p)
-{
+std::string FormatFromPattern(std::string_view p) {
     const std::int32_t decimals = NrOfDec(p);
     std::string code = "#,##0";
     if (decimals >= 1) {
@@ -45,8 +41,7 @@ std::string FormatFromPattern(std::string_view p)
     return code;
 }
 
-std::string upperCased(std::string_view text)
-{
+std::string upperCased(std::string_view text) {
     std::string upper(text);
     std::transform(upper.begin(), upper.end(), upper.begin(), asciiUpper);
     return upper;

@@ -12,21 +12,18 @@ namespace kvt {
 namespace {
 
 // Characters, not bytes: a UTF-8 continuation byte does not start one.
-std::int32_t countCharacters(std::string_view text)
-{
+std::int32_t countCharacters(std::string_view text) {
     std::int32_t count = 0;
     for (const char c : text)
         count += (static_cast<unsigned char>(c) & 0xC0u) != 0x80u ? 1 : 0;
     return count;
 }
 
-bool isPlaceholder(char c)
-{
+bool isPlaceholder(char c) {
     return c == 'X' || c == 'x';
 }
 
-bool allDigits(std::string_view text)
-{
+bool allDigits(std::string_view text) {
     if (text.empty())
         return false;
     for (const char c : text)
@@ -35,8 +32,7 @@ bool allDigits(std::string_view text)
     return true;
 }
 
-double readDigits(std::string_view digits)
-{
+double readDigits(std::string_view digits) {
     // Exact for the short endings in use; long runs round like any decimal literal.
     double value = 0.0;
     if (digits.size() <= 15) {
@@ -47,16 +43,14 @@ double readDigits(std::string_view digits)
     return std::strtod(std::string(digits).c_str(), nullptr);
 }
 
-void requireFinite(double value, const char *step)
-{
+void requireFinite(double value, const char *step) {
     if (!std::isfinite(value))
         throw Error(err::Overflow, std::string("Arithmetic overflow while ") + step);
 }
 
 } // namespace
 
-RoundingPattern RoundingPattern::parse(std::string_view pattern)
-{
+RoundingPattern RoundingPattern::parse(std::string_view pattern) {
     RoundingPattern result;
     const std::size_t point = pattern.find('.');
     if (point != std::string_view::npos)
@@ -83,8 +77,7 @@ RoundingPattern RoundingPattern::parse(std::string_view pattern)
     return result;
 }
 
-double powerOfTen(std::int32_t n)
-{
+double powerOfTen(std::int32_t n) {
     static constexpr std::array<double, 23> kExact = {
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -94,8 +87,7 @@ double powerOfTen(std::int32_t n)
 }
 
 double roundToPattern(double magnitude, int sign, const RoundingPattern &pattern,
-                      TargetDirection direction)
-{
+                      TargetDirection direction) {
     const double scale = powerOfTen(pattern.decimals);
     requireFinite(scale, "scaling to the decimals of the pattern");
     double units = std::floor(magnitude * scale + 0.5);
@@ -107,7 +99,8 @@ double roundToPattern(double magnitude, int sign, const RoundingPattern &pattern
         const double ending = units - above * block;
         requireFinite(ending, "moving to the target ending");
         if (sign == -1)
-            direction = direction == TargetDirection::Up ? TargetDirection::Down : TargetDirection::Up;
+            direction =
+                direction == TargetDirection::Up ? TargetDirection::Down : TargetDirection::Up;
         if (direction == TargetDirection::Up) {
             if (ending > pattern.target)
                 above += 1.0;

@@ -5,8 +5,7 @@
 
 namespace kvt {
 
-void ColDevises::PermuteItems(std::int32_t Index1, std::int32_t Index2)
-{
+void ColDevises::PermuteItems(std::int32_t Index1, std::int32_t Index2) {
     if (Index1 == Index2)
         return;
     const std::int32_t high = std::max(Index1, Index2);

@@ -5,49 +5,29 @@
 
 namespace kvt {
 
-const std::shared_ptr<ColTaux> &CurrencyRecord::ColTaux()
-{
-    if (!mColTaux)
-        mColTaux = std::make_shared<kvt::ColTaux>();
-    return mColTaux;
-}
-
-const std::shared_ptr<ColAlias> &CurrencyRecord::ColAlias()
-{
-    if (!mColAlias)
-        mColAlias = std::make_shared<kvt::ColAlias>();
-    return mColAlias;
-}
-
-std::string CurrencyRecord::aliasDef() const
-{
+std::string CurrencyRecord::aliasDef() const {
     if (mAliasDef == kNoDefaultAlias)
         return Translate(msg::NoDefaultAlias);
     return mAliasDef;
 }
 
-void CurrencyRecord::setAliasDef(const std::string &rValue)
-{
+void CurrencyRecord::setAliasDef(const std::string &rValue) {
     mAliasDef = rValue == Translate(msg::NoDefaultAlias) ? std::string(kNoDefaultAlias) : rValue;
 }
 
-void CurrencyRecord::AddAlias(std::string_view vID, const std::string &rstrAlias, bool ISO)
-{
+void CurrencyRecord::AddAlias(std::string_view vID, const std::string &rstrAlias, bool ISO) {
     ColAlias()->Add(std::make_shared<Alias>(Alias{rstrAlias, ISO}), vID);
 }
 
-void CurrencyRecord::AddAlias(std::int32_t vID, const std::string &rstrAlias, bool ISO)
-{
+void CurrencyRecord::AddAlias(std::int32_t vID, const std::string &rstrAlias, bool ISO) {
     AddAlias(std::to_string(vID), rstrAlias, ISO);
 }
 
-void CurrencyRecord::AddTaux(std::string_view vID, double dblTaux)
-{
+void CurrencyRecord::AddTaux(std::string_view vID, double dblTaux) {
     ColTaux()->Add(std::make_shared<Taux>(Taux{dblTaux, false, std::string(vID)}), vID);
 }
 
-std::string CurrencyRecord::AllAlias(bool vblnISO)
-{
+std::string CurrencyRecord::AllAlias(bool vblnISO) {
     std::string joined;
     bool first = true;
     for (const auto &alias : *ColAlias()) {

@@ -14,10 +14,24 @@ namespace kvt {
 class CurrencyRecord {
 public:
     // Created empty on first access.
-    const std::shared_ptr<kvt::ColTaux> &ColTaux();
-    void setColTaux(std::shared_ptr<kvt::ColTaux> col) { mColTaux = std::move(col); }
-    const std::shared_ptr<kvt::ColAlias> &ColAlias();
-    void setColAlias(std::shared_ptr<kvt::ColAlias> col) { mColAlias = std::move(col); }
+    const std::shared_ptr<kvt::ColTaux> &ColTaux() {
+        if (!mColTaux)
+            mColTaux = std::make_shared<kvt::ColTaux>();
+        return mColTaux;
+    }
+    void setColTaux(std::shared_ptr<kvt::ColTaux> col) {
+        mColTaux = std::move(col);
+        detail::collectionsChanged();
+    }
+    const std::shared_ptr<kvt::ColAlias> &ColAlias() {
+        if (!mColAlias)
+            mColAlias = std::make_shared<kvt::ColAlias>();
+        return mColAlias;
+    }
+    void setColAlias(std::shared_ptr<kvt::ColAlias> col) {
+        mColAlias = std::move(col);
+        detail::collectionsChanged();
+    }
 
     // The default alias exists in two forms: stored ("-1" for none) and shown (the text
     // of the "no default alias" message in the current language). Reading gives the shown

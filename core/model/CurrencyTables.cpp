@@ -8,23 +8,8 @@
 
 namespace kvt {
 
-const std::shared_ptr<ColDevises> &CurrencyTables::ColDevises()
-{
-    if (!mColDevises)
-        mColDevises = std::make_shared<kvt::ColDevises>();
-    return mColDevises;
-}
-
-const std::shared_ptr<ColISO> &CurrencyTables::ColISO()
-{
-    if (!mColISO)
-        mColISO = std::make_shared<kvt::ColISO>();
-    return mColISO;
-}
-
 void CurrencyTables::mSubAddISO(const std::string &rstrISO, std::int16_t vintCountryID,
-                                std::string vstrLegalFormat, std::string vstrMasterISO)
-{
+                                std::string vstrLegalFormat, std::string vstrMasterISO) {
     auto entry = std::make_shared<ISO>();
     entry->setIndexPays(vintCountryID);
     entry->setUsed(false);
@@ -34,8 +19,7 @@ void CurrencyTables::mSubAddISO(const std::string &rstrISO, std::int16_t vintCou
     ColISO()->Add(std::move(entry), rstrISO);
 }
 
-std::shared_ptr<Devise> CurrencyTables::AddDevise(const std::string &strIso)
-{
+std::shared_ptr<Devise> CurrencyTables::AddDevise(const std::string &strIso) {
     const std::shared_ptr<ISO> entry = ColISO()->Item(strIso);
     auto devise = std::make_shared<Devise>();
     devise->setDevFormat(entry->LegalFormat());
@@ -48,14 +32,12 @@ std::shared_ptr<Devise> CurrencyTables::AddDevise(const std::string &strIso)
     return devise;
 }
 
-void CurrencyTables::DelDevise(const std::string &ISO)
-{
+void CurrencyTables::DelDevise(const std::string &ISO) {
     ColDevises()->Remove(ISO);
     ColISO()->Item(ISO)->setUsed(false);
 }
 
-bool CurrencyTables::IsoInitInEuro(std::string_view str)
-{
+bool CurrencyTables::IsoInitInEuro(std::string_view str) {
     return std::any_of(kEuroAreaCurrencies.begin(), kEuroAreaCurrencies.end(),
                        [&](const EuroAreaCurrency &row) { return row.code == str; });
 }

@@ -15,10 +15,24 @@ class Devise;
 class CurrencyTables {
 public:
     // Both created empty on first access.
-    const std::shared_ptr<kvt::ColDevises> &ColDevises();
-    void setColDevises(std::shared_ptr<kvt::ColDevises> col) { mColDevises = std::move(col); }
-    const std::shared_ptr<kvt::ColISO> &ColISO();
-    void setColISO(std::shared_ptr<kvt::ColISO> col) { mColISO = std::move(col); }
+    const std::shared_ptr<kvt::ColDevises> &ColDevises() {
+        if (!mColDevises)
+            mColDevises = std::make_shared<kvt::ColDevises>();
+        return mColDevises;
+    }
+    void setColDevises(std::shared_ptr<kvt::ColDevises> col) {
+        mColDevises = std::move(col);
+        detail::collectionsChanged();
+    }
+    const std::shared_ptr<kvt::ColISO> &ColISO() {
+        if (!mColISO)
+            mColISO = std::make_shared<kvt::ColISO>();
+        return mColISO;
+    }
+    void setColISO(std::shared_ptr<kvt::ColISO> col) {
+        mColISO = std::move(col);
+        detail::collectionsChanged();
+    }
 
     // Adds a catalogue entry; fails when the code is already there.
     void mSubAddISO(const std::string &rstrISO, std::int16_t vintCountryID,
@@ -31,8 +45,7 @@ public:
     void DelDevise(const std::string &ISO);
 
     template<class Collection>
-    static bool InCollection(const Collection &Col, std::string_view key)
-    {
+    static bool InCollection(const Collection &Col, std::string_view key) {
         return Col.find(key) != nullptr;
     }
 

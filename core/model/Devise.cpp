@@ -2,18 +2,15 @@
 
 namespace kvt {
 
-std::string Devise::FormatAlias() const
-{
+std::string Devise::FormatAlias() const {
     return storedAliasDef() == kNoDefaultAlias ? std::string() : storedAliasDef();
 }
 
-const std::string &Devise::ISO()
-{
+const std::string &Devise::ISO() {
     return ColAlias()->Item("ISO")->Value;
 }
 
-bool Devise::FormatNumber(const std::string &rstrFormat)
-{
+bool Devise::FormatNumber(const std::string &rstrFormat) {
     static constexpr std::string_view kSymbolMark = "[$";
     for (const auto &alias : *ColAlias()) {
         std::string wanted(kSymbolMark);

@@ -12,8 +12,7 @@ class Error : public std::runtime_error {
 public:
     Error(std::int32_t number, const std::string &description)
         : std::runtime_error(description)
-        , mNumber(number)
-    {}
+        , mNumber(number) {}
 
     std::int32_t number() const { return mNumber; }
     std::string description() const { return what(); }

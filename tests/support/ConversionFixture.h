@@ -4,16 +4,13 @@
 #include "messages/MessageBoxes.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 
 namespace kvt::test {
 
-// An engine with a small catalogue, every currency selected and a rate placeholder for every
-// pair, as the loaded tables have: the euro, four euro-area currencies with their fixed rates,
-// and the non-euro currencies USD, GBP, JPY, AAA and BBB without rates. Message boxes are
-// scripted so that failures can be counted.
+// An engine with the sample tables (support/SampleTables.h). Message boxes are scripted so
+// that failures can be counted.
 class ConversionFixture : public testing::Test {
 protected:
     void SetUp() override;
@@ -26,8 +23,7 @@ protected:
 
     double convert(double amount, const std::string &from, const std::string &to,
                    MethodeArondiType method, const std::string &pattern,
-                   std::int16_t nbDecEuroInter = 15)
-    {
+                   std::int16_t nbDecEuroInter = 15) {
         return change.dblConvert(amount, from, to, nbDecEuroInter, method, pattern);
     }
 
