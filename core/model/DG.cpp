@@ -1,8 +1,10 @@
 #include "model/DG.h"
 
+#include "model/CaseInsensitive.h"
 #include "model/Registry.h"
 #include "model/SettingsValues.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kvt {
@@ -12,9 +14,7 @@ namespace {
 // Patterns are kept upper-cased, "0.0x" reads as "0.0X".
 std::string upperCasedPattern(const std::string &text) {
     std::string upper = text;
-    for (char &c : upper)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    std::transform(upper.begin(), upper.end(), upper.begin(), asciiUpper);
     return upper;
 }
 

@@ -1,5 +1,6 @@
 #include "model/MemorySettingsBackend.h"
 
+#include "model/CaseInsensitive.h"
 #include "model/Error.h"
 
 #include <algorithm>
@@ -57,8 +58,8 @@ SettingsEntries MemorySettingsBackend::enumerate(const std::string &app,
     // The empty key sorts first within a section, so the section's entries start here.
     SettingsEntries entries;
     for (auto it = mValues.lower_bound(Address{app, section, std::string()});
-         it != mValues.end() && compareNames(std::get<0>(it->first), app) == 0
-         && compareNames(std::get<1>(it->first), section) == 0;
+         it != mValues.end() && equalsIgnoreCase(std::get<0>(it->first), app)
+         && equalsIgnoreCase(std::get<1>(it->first), section);
          ++it)
         entries.emplace_back(std::get<2>(it->first), it->second);
     return entries;

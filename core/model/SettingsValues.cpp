@@ -1,5 +1,6 @@
 #include "model/SettingsValues.h"
 
+#include "model/CaseInsensitive.h"
 #include "model/Error.h"
 
 #include <limits>
@@ -57,8 +58,7 @@ std::int16_t parseInt16(std::string_view key, std::string_view text) {
 }
 
 bool parseSwitch(std::string_view text) {
-    return text.size() == 2 && (text[0] == 'O' || text[0] == 'o')
-           && (text[1] == 'N' || text[1] == 'n');
+    return text.size() == 2 && asciiUpper(text[0]) == 'O' && asciiUpper(text[1]) == 'N';
 }
 
 std::string formatSwitch(bool on) {
