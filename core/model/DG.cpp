@@ -1,6 +1,86 @@
 #include "model/DG.h"
 
+#include "model/CaseInsensitive.h"
+#include "model/Registry.h"
+#include "model/SettingsValues.h"
+
+#include <algorithm>
+#include <utility>
+
 namespace kvt {
+
+namespace {
+
+// Patterns are kept upper-cased, "0.0x" reads as "0.0X".
+std::string upperCasedPattern(const std::string &text) {
+    std::string upper = text;
+    std::transform(upper.begin(), upper.end(), upper.begin(), asciiUpper);
+    return upper;
+}
+
+} // namespace
+
+void DG::setProjectName(const std::string &name) {
+    sharedRegistry()->setProjectName(name);
+}
+
+void DG::InverseDevise() {
+    std::swap(mDeviseFrom, mDeviseTo);
+    SaveReg();
+}
+
+std::string DG::DefaultIso(kvt::Langue rLangue) {
+    switch (rLangue) {
+    case kvt::DE:
+        return "DEM";
+    case kvt::ES:
+        return "ESP";
+    case kvt::FR:
+    case kvt::NL: // the Dutch-speaking user is taken to be Belgian, like the French-speaking one
+        return "BEF";
+    case kvt::IT:
+        return "ITL";
+    default:
+        return "EUR";
+    }
+}
+
+// The keys are read in this order because MoneyIN's default is the currency of the language read
+// before it. Each field takes its value as soon as its text is read and converted, so a failure
+// leaves the fields before it updated and the rest as they were.
+void DG::ReadReg() {
+    const auto registry = sharedRegistry();
+    const auto text = [&](const char *key, const std::string &fallback) {
+        return registry->strGetSetting(mRegSection, key, fallback);
+    };
+    const auto number = [&](const char *key, const char *fallback) {
+        return parseInt16(key, text(key, fallback));
+    };
+    mLangue = static_cast<kvt::Langue>(number("Language", "1"));
+    mDeviseFrom = text("MoneyIN", DefaultIso(mLangue));
+    mDeviseTo = text("MoneyOUT", "EUR");
+    mMethodeArondi = static_cast<MethodeArondiType>(number("RoundType", "130"));
+    mDevFormat = upperCasedPattern(text("TargetValue", "0.0X"));
+    mFormatDef = parseSwitch(text("FormatDef", "ON"));
+    mNbDecEuroInter = number("NbDecEuroInter", "15");
+}
+
+// All seven values in one batch: another add-in reading meanwhile sees the old set or the new one.
+void DG::SaveReg() {
+    const auto registry = sharedRegistry();
+    Registry::Batch batch(*registry);
+    const auto write = [&](const char *key, const std::string &value) {
+        registry->SetReg(mRegSection, key, value);
+    };
+    write("MoneyIN", mDeviseFrom);
+    write("MoneyOUT", mDeviseTo);
+    write("RoundType", std::to_string(mMethodeArondi));
+    write("TargetValue", mDevFormat);
+    write("Language", std::to_string(mLangue));
+    write("FormatDef", formatSwitch(mFormatDef));
+    write("NbDecEuroInter", std::to_string(mNbDecEuroInter));
+    batch.commit();
+}
 
 namespace {
 

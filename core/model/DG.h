@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace kvt {
 
@@ -39,9 +40,15 @@ public:
     // Sets the application name of the shared settings store.
     void setProjectName(const std::string &name);
 
+    // Exchanges DeviseFrom and DeviseTo, then saves all settings.
     void InverseDevise();
+    // The default source currency of a language.
     static std::string DefaultIso(kvt::Langue rLangue);
+    // Reads every setting from section RegSection() of the shared Registry; an absent one is
+    // stored with its default. Language, RoundType and NbDecEuroInter must hold whole numbers
+    // in 16-bit range, else kvt::Error (err::TypeMismatch).
     void ReadReg();
+    // Writes every setting to section RegSection() of the shared Registry, as one batch.
     void SaveReg();
 
 private:

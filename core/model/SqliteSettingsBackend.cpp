@@ -1,0 +1,476 @@
+#include "model/SqliteSettingsBackend.h"
+
+#include "model/Error.h"
+#include "model/UserPaths.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kvt {
+
+namespace {
+
+constexpr const char *kCreateTable = "CREATE TABLE settings ("
+                                     " application TEXT NOT NULL COLLATE NOCASE,"
+                                     " section TEXT NOT NULL COLLATE NOCASE,"
+                                     " key TEXT NOT NULL COLLATE NOCASE,"
+                                     " value TEXT NOT NULL,"
+                                     " PRIMARY KEY (application, section, key)"
+                                     ") WITHOUT ROWID";
+
+// A value's address as a message shows it: Talvio\UserChoice / Language.
+std::string describe(const std::string &app, const std::string &section, const std::string &key) {
+    return app + "\\" + section + " / " + key;
+}
+
+std::string quoted(const std::filesystem::path &path) {
+    return "\"" + path.string() + "\"";
+}
+
+[[noreturn]] void throwNotTalvio(const std::filesystem::path &path, const std::string &reason) {
+    throw Error(err::SettingsStore, "The settings file " + quoted(path)
+                                        + " is not a Talvio settings database (" + reason
+                                        + "); it was left unchanged. Move it away or point "
+                                          "TALVIO_SETTINGS at another file.");
+}
+
+[[noreturn]] void throwFileError(const std::string &doing, const std::filesystem::path &path,
+                                 int error) {
+    throw Error(err::FileAccess, "Cannot " + doing + " the settings file " + quoted(path) + ": "
+                                     + std::strerror(error) + ".");
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd)
+        : mFd(fd) {}
+    ~FileDescriptor() {
+        if (mFd >= 0)
+            ::close(mFd);
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return mFd; }
+
+private:
+    int mFd;
+};
+
+// The first bytes of every SQLite database: a magic text, and at offset 68 the big-endian
+// application id.
+constexpr std::size_t kHeaderSize = 100;
+constexpr std::size_t kApplicationIdOffset = 68;
+constexpr char kSqliteMagic[] = "SQLite format 3"; // with its terminating zero: 16 bytes
+
+std::uint32_t bigEndian32(const unsigned char *bytes) {
+    return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16)
+           | (std::uint32_t{bytes[2]} << 8) | std::uint32_t{bytes[3]};
+}
+
+// Makes sure SQLite is only ever given a Talvio database, or an empty file to set up as one. A
+// missing file is created here with owner-only rights (SQLite gives its journal files the same
+// rights). An existing file is judged by its header bytes before SQLite opens it, so a file of
+// another kind is not touched at all: SQLite would otherwise be free to roll back its journal.
+void prepareFile(const std::filesystem::path &path) {
+    {
+        const FileDescriptor created(
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (created.get() >= 0) {
+            ::fchmod(created.get(), 0600); // the umask may have taken the owner's rights away
+            return;
+        }
+        if (errno != EEXIST)
+            throwFileError("create", path, errno);
+    }
+
+    const FileDescriptor existing(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (existing.get() < 0)
+        throwFileError("open", path, errno);
+    struct stat info {};
+    if (::fstat(existing.get(), &info) != 0)
+        throwFileError("examine", path, errno);
+    if (!S_ISREG(info.st_mode))
+        throwNotTalvio(path, "it is not a regular file");
+    if (info.st_size == 0)
+        return;
+
+    std::array<unsigned char, kHeaderSize> header{};
+    std::size_t got = 0;
+    while (got < header.size()) {
+        const ssize_t n = ::pread(existing.get(), header.data() + got, header.size() - got,
+                                  static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throwFileError("read", path, errno);
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got < header.size() || std::memcmp(header.data(), kSqliteMagic, sizeof kSqliteMagic) != 0)
+        throwNotTalvio(path, "its content is not an SQLite database");
+    if (bigEndian32(header.data() + kApplicationIdOffset)
+        != static_cast<std::uint32_t>(SqliteSettingsBackend::kApplicationId))
+        throwNotTalvio(path, "it is an SQLite database of another program");
+}
+
+struct DatabaseCloser {
+    void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+};
+
+class Statement {
+public:
+    Statement() = default;
+    ~Statement() { sqlite3_finalize(mStmt); }
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    int prepare(sqlite3 *db, const char *sql) {
+        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &mStmt, nullptr);
+    }
+    sqlite3_stmt *get() const { return mStmt; }
+
+private:
+    sqlite3_stmt *mStmt = nullptr;
+};
+
+// One run of a prepared statement. The bound texts are borrowed, not copied; the run resets the
+// statement and drops them again when it ends, ready for the next run.
+class Run {
+public:
+    explicit Run(const Statement &statement)
+        : mStmt(statement.get()) {}
+    ~Run() {
+        sqlite3_reset(mStmt);
+        sqlite3_clear_bindings(mStmt);
+    }
+    Run(const Run &) = delete;
+    Run &operator=(const Run &) = delete;
+
+    // Binds the texts to parameters 1, 2, ...; false when one cannot be bound.
+    template<typename... Texts>
+    bool bind(const Texts &...texts) {
+        int index = 0;
+        return ((sqlite3_bind_text64(mStmt, ++index, texts.data(), texts.size(), SQLITE_STATIC,
+                                     SQLITE_UTF8)
+                 == SQLITE_OK)
+                && ...);
+    }
+    int step() { return sqlite3_step(mStmt); }
+    std::string text(int column) {
+        const auto *data = sqlite3_column_text(mStmt, column);
+        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(mStmt, column));
+        return data == nullptr ? std::string()
+                               : std::string(reinterpret_cast<const char *>(data), size);
+    }
+
+private:
+    sqlite3_stmt *mStmt;
+};
+
+} // namespace
+
+class SqliteSettingsBackend::Connection {
+public:
+    Connection(std::filesystem::path path, std::chrono::milliseconds busyTimeout);
+
+    std::string read(const std::string &app, const std::string &section, const std::string &key);
+    void write(const std::string &app, const std::string &section, const std::string &key,
+               const std::string &value);
+    void remove(const std::string &app, const std::string &section, const std::string &key);
+    SettingsEntries enumerate(const std::string &app, const std::string &section);
+    void beginBatch();
+    void commitBatch();
+    void rollbackBatch();
+
+private:
+    // Throws the database's last error, naming the file and what was being done.
+    [[noreturn]] void fail(const std::string &doing) const;
+    void execute(const char *sql, const std::string &doing) const;
+    std::string queryText(const char *sql, const std::string &doing) const;
+    void setUpSchema();
+    void useWriteAheadLog();
+    void prepare(Statement &statement, const char *sql);
+    // SQLite ends a transaction by itself after some failures (a full disk, for one); the batch
+    // must then fail instead of letting its later writes commit one by one.
+    void checkBatchStillOpen();
+    void rollbackIfOpen() const;
+
+    std::filesystem::path mPath;
+    std::unique_ptr<sqlite3, DatabaseCloser> mDb;
+    // Declared after mDb, so they are finalised before the database closes.
+    Statement mRead;
+    Statement mWrite;
+    Statement mRemove;
+    Statement mEnumerate;
+    Statement mBegin;
+    Statement mCommit;
+    Statement mRollback;
+    bool mInBatch = false;
+};
+
+SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
+                                              std::chrono::milliseconds busyTimeout)
+    : mPath(std::move(path)) {
+    if (mPath.has_parent_path())
+        createPrivateDirectories(mPath.parent_path());
+    prepareFile(mPath);
+
+    sqlite3 *db = nullptr;
+    const int rc =
+        sqlite3_open_v2(mPath.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    mDb.reset(db);
+    if (rc != SQLITE_OK) {
+        if (!mDb)
+            throw Error(err::SettingsStore,
+                        "Cannot open the settings database " + quoted(mPath) + ": out of memory.");
+        fail("opening it");
+    }
+    sqlite3_extended_result_codes(mDb.get(), 1);
+    sqlite3_busy_timeout(mDb.get(), static_cast<int>(busyTimeout.count()));
+
+    setUpSchema();
+    useWriteAheadLog();
+    // In WAL mode NORMAL keeps the database consistent through a crash; only the last commits
+    // before a power loss may be lost, which settings can afford.
+    execute("PRAGMA synchronous = NORMAL", "setting it up");
+
+    prepare(mRead,
+            "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
+    prepare(mWrite,
+            "INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
+            " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value");
+    prepare(mRemove, "DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
+    prepare(mEnumerate,
+            "SELECT key, value FROM settings WHERE application = ?1 AND section = ?2 ORDER BY key");
+    // IMMEDIATE takes the write lock at once: a batch that reads first and writes later could
+    // otherwise find its snapshot outdated by another process and fail halfway.
+    prepare(mBegin, "BEGIN IMMEDIATE");
+    prepare(mCommit, "COMMIT");
+    prepare(mRollback, "ROLLBACK");
+}
+
+void SqliteSettingsBackend::Connection::fail(const std::string &doing) const {
+    throw Error(err::SettingsStore, "Settings database " + quoted(mPath) + ": "
+                                        + sqlite3_errmsg(mDb.get()) + " (while " + doing + ").");
+}
+
+void SqliteSettingsBackend::Connection::prepare(Statement &statement, const char *sql) {
+    if (statement.prepare(mDb.get(), sql) != SQLITE_OK)
+        fail("preparing its statements");
+}
+
+void SqliteSettingsBackend::Connection::execute(const char *sql, const std::string &doing) const {
+    if (sqlite3_exec(mDb.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(doing);
+}
+
+std::string SqliteSettingsBackend::Connection::queryText(const char *sql,
+                                                         const std::string &doing) const {
+    Statement statement;
+    if (statement.prepare(mDb.get(), sql) != SQLITE_OK)
+        fail(doing);
+    Run run(statement);
+    if (run.step() != SQLITE_ROW)
+        fail(doing);
+    return run.text(0);
+}
+
+void SqliteSettingsBackend::Connection::rollbackIfOpen() const {
+    if (sqlite3_get_autocommit(mDb.get()) == 0)
+        sqlite3_exec(mDb.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+// Recognises the database under the write lock, so that two processes setting up the same new file
+// do it once; a file that turns out to be foreign is rolled back untouched.
+void SqliteSettingsBackend::Connection::setUpSchema() {
+    const std::string doing = "checking its layout";
+    execute("BEGIN IMMEDIATE", doing);
+    try {
+        const long applicationId = std::stol(queryText("PRAGMA application_id", doing));
+        const long version = std::stol(queryText("PRAGMA user_version", doing));
+        if (applicationId == 0 && queryText("SELECT count(*) FROM sqlite_schema", doing) == "0") {
+            execute(kCreateTable, "creating its table");
+            execute(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str(),
+                    "marking it");
+            execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(),
+                    "marking it");
+        } else if (applicationId != kApplicationId) {
+            throwNotTalvio(mPath, "it is an SQLite database of another program");
+        } else if (version > kSchemaVersion) {
+            throw Error(err::SettingsStore,
+                        "The settings database " + quoted(mPath)
+                            + " was written by a later version of Talvio (layout "
+                            + std::to_string(version) + "); it was left unchanged.");
+        }
+        execute("COMMIT", doing);
+    } catch (...) {
+        rollbackIfOpen();
+        throw;
+    }
+}
+
+void SqliteSettingsBackend::Connection::useWriteAheadLog() {
+    const std::string doing = "switching it to write-ahead logging";
+    if (queryText("PRAGMA journal_mode", doing) == "wal")
+        return;
+    if (queryText("PRAGMA journal_mode = WAL", doing) != "wal")
+        throw Error(err::SettingsStore,
+                    "Settings database " + quoted(mPath) + ": cannot use write-ahead logging.");
+}
+
+void SqliteSettingsBackend::Connection::checkBatchStillOpen() {
+    if (mInBatch && sqlite3_get_autocommit(mDb.get()) != 0) {
+        mInBatch = false;
+        throw Error(err::SettingsStore,
+                    "Settings database " + quoted(mPath)
+                        + ": the batch was rolled back after an earlier failure; none of its "
+                          "changes were saved.");
+    }
+}
+
+std::string SqliteSettingsBackend::Connection::read(const std::string &app,
+                                                    const std::string &section,
+                                                    const std::string &key) {
+    checkBatchStillOpen();
+    Run run(mRead);
+    if (run.bind(app, section, key)) {
+        switch (run.step()) {
+        case SQLITE_ROW:
+            return run.text(0);
+        case SQLITE_DONE:
+            return std::string();
+        default:
+            break;
+        }
+    }
+    fail("reading " + describe(app, section, key));
+}
+
+void SqliteSettingsBackend::Connection::write(const std::string &app, const std::string &section,
+                                              const std::string &key, const std::string &value) {
+    checkBatchStillOpen();
+    Run run(mWrite);
+    if (!run.bind(app, section, key, value) || run.step() != SQLITE_DONE)
+        fail("writing " + describe(app, section, key));
+}
+
+void SqliteSettingsBackend::Connection::remove(const std::string &app, const std::string &section,
+                                               const std::string &key) {
+    checkBatchStillOpen();
+    Run run(mRemove);
+    if (!run.bind(app, section, key) || run.step() != SQLITE_DONE)
+        fail("deleting " + describe(app, section, key));
+}
+
+SettingsEntries SqliteSettingsBackend::Connection::enumerate(const std::string &app,
+                                                             const std::string &section) {
+    checkBatchStillOpen();
+    Run run(mEnumerate);
+    if (!run.bind(app, section))
+        fail("listing " + app + "\\" + section);
+    SettingsEntries entries;
+    int rc = SQLITE_ROW;
+    while ((rc = run.step()) == SQLITE_ROW)
+        entries.emplace_back(run.text(0), run.text(1));
+    if (rc != SQLITE_DONE)
+        fail("listing " + app + "\\" + section);
+    return entries;
+}
+
+void SqliteSettingsBackend::Connection::beginBatch() {
+    if (mInBatch)
+        throw Error(err::SettingsStore, "A settings batch is already open.");
+    Run run(mBegin);
+    if (run.step() != SQLITE_DONE)
+        fail("beginning a batch");
+    mInBatch = true;
+}
+
+void SqliteSettingsBackend::Connection::commitBatch() {
+    if (!mInBatch)
+        throw Error(err::SettingsStore, "No settings batch is open to commit.");
+    checkBatchStillOpen();
+    mInBatch = false;
+    Run run(mCommit);
+    if (run.step() != SQLITE_DONE) {
+        const std::string message = sqlite3_errmsg(mDb.get());
+        rollbackIfOpen();
+        throw Error(err::SettingsStore, "Settings database " + quoted(mPath) + ": " + message
+                                            + " (while saving a batch; none of its changes "
+                                              "were saved).");
+    }
+}
+
+void SqliteSettingsBackend::Connection::rollbackBatch() {
+    if (!mInBatch)
+        throw Error(err::SettingsStore, "No settings batch is open to roll back.");
+    mInBatch = false;
+    if (sqlite3_get_autocommit(mDb.get()) != 0)
+        return; // SQLite has rolled it back already
+    Run run(mRollback);
+    if (run.step() != SQLITE_DONE)
+        fail("rolling back a batch");
+}
+
+SqliteSettingsBackend::SqliteSettingsBackend()
+    : mBusyTimeout(kDefaultBusyTimeout) {}
+
+SqliteSettingsBackend::SqliteSettingsBackend(std::filesystem::path path,
+                                             std::chrono::milliseconds busyTimeout)
+    : mPath(std::move(path))
+    , mBusyTimeout(busyTimeout) {}
+
+// An open batch is rolled back when the connection closes.
+SqliteSettingsBackend::~SqliteSettingsBackend() = default;
+
+const std::filesystem::path &SqliteSettingsBackend::path() {
+    if (!mPath)
+        mPath = defaultSettingsPath();
+    return *mPath;
+}
+
+SqliteSettingsBackend::Connection &SqliteSettingsBackend::connection() {
+    if (!mConnection)
+        mConnection = std::make_unique<Connection>(path(), mBusyTimeout);
+    return *mConnection;
+}
+
+std::string SqliteSettingsBackend::read(const std::string &app, const std::string &section,
+                                        const std::string &key) {
+    return connection().read(app, section, key);
+}
+
+void SqliteSettingsBackend::write(const std::string &app, const std::string &section,
+                                  const std::string &key, const std::string &value) {
+    connection().write(app, section, key, value);
+}
+
+void SqliteSettingsBackend::remove(const std::string &app, const std::string &section,
+                                   const std::string &key) {
+    connection().remove(app, section, key);
+}
+
+SettingsEntries SqliteSettingsBackend::enumerate(const std::string &app,
+                                                 const std::string &section) {
+    return connection().enumerate(app, section);
+}
+
+void SqliteSettingsBackend::beginBatch() {
+    connection().beginBatch();
+}
+
+void SqliteSettingsBackend::commitBatch() {
+    connection().commitBatch();
+}
+
+void SqliteSettingsBackend::rollbackBatch() {
+    connection().rollbackBatch();
+}
+
+} // namespace kvt
