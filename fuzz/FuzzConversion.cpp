@@ -2,6 +2,7 @@
 #include "engine/Formats.h"
 #include "engine/RoundingPattern.h"
 #include "messages/MessageBoxes.h"
+#include "model/CaseInsensitive.h"
 #include "support/SampleTables.h"
 
 #include <algorithm>

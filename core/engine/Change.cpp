@@ -4,6 +4,7 @@
 #include "messages/Message.h"
 #include "messages/MsgIds.h"
 #include "model/BuiltInCurrencies.h"
+#include "model/CaseInsensitive.h"
 #include "model/Devise.h"
 #include "model/Error.h"
 

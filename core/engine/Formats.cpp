@@ -1,7 +1,7 @@
 #include "engine/Formats.h"
 
 #include "engine/RoundingPattern.h"
-#include "model/KeyedCollection.h"
+#include "model/CaseInsensitive.h"
 
 #include <algorithm>
 
@@ -39,12 +39,6 @@ std::string FormatFromPattern(std::string_view p) {
         code.append(static_cast<std::size_t>(decimals), '0');
     }
     return code;
-}
-
-std::string upperCased(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(), asciiUpper);
-    return upper;
 }
 
 } // namespace kvt

@@ -19,7 +19,4 @@ bool CheckLegalFormat(std::string_view s);
 // "#,##0" or "#,##0." followed by one "0" per decimal. The target ending does not matter.
 std::string FormatFromPattern(std::string_view p);
 
-// ASCII upper-casing, as patterns are compared.
-std::string upperCased(std::string_view text);
-
 } // namespace kvt

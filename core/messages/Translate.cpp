@@ -1,13 +1,14 @@
 #include "messages/Message.h"
 #include "model/DG.h"
+#include "model/SharedInstance.h"
 
 namespace kvt {
 
 namespace {
 
-std::shared_ptr<Message> &sharedMessageSlot() {
-    static std::shared_ptr<Message> message;
-    return message;
+SharedInstance<Message> &sharedMessageInstance() {
+    static SharedInstance<Message> instance;
+    return instance;
 }
 
 bool &showMsgNumbersFlag() {
@@ -18,18 +19,15 @@ bool &showMsgNumbersFlag() {
 } // namespace
 
 std::shared_ptr<Message> sharedMessage() {
-    auto &slot = sharedMessageSlot();
-    if (!slot)
-        slot = std::make_shared<Message>();
-    return slot;
+    return sharedMessageInstance().get();
 }
 
 void setSharedMessage(std::shared_ptr<Message> message) {
-    sharedMessageSlot() = std::move(message);
+    sharedMessageInstance().set(std::move(message));
 }
 
 void releaseSharedMessage() {
-    sharedMessageSlot().reset();
+    sharedMessageInstance().release();
 }
 
 bool showMsgNumbers() {

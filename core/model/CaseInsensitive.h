@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kvt {
@@ -47,6 +48,14 @@ constexpr std::uint64_t caseInsensitiveHash(std::string_view key) noexcept {
     }
     hash = (hash ^ word) * 0x94D049BB133111EBull;
     return hash ^ (hash >> 31);
+}
+
+// ASCII upper-casing: rounding patterns are kept and compared upper-cased ("0.0x" is "0.0X").
+inline std::string upperCased(std::string_view text) {
+    std::string upper(text);
+    for (char &c : upper)
+        c = asciiUpper(c);
+    return upper;
 }
 
 } // namespace kvt

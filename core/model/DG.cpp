@@ -3,22 +3,12 @@
 #include "model/CaseInsensitive.h"
 #include "model/Registry.h"
 #include "model/SettingsValues.h"
+#include "model/SharedInstance.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace kvt {
-
-namespace {
-
-// Patterns are kept upper-cased, "0.0x" reads as "0.0X".
-std::string upperCasedPattern(const std::string &text) {
-    std::string upper = text;
-    std::transform(upper.begin(), upper.end(), upper.begin(), asciiUpper);
-    return upper;
-}
-
-} // namespace
 
 void DG::setProjectName(const std::string &name) {
     sharedRegistry()->setProjectName(name);
@@ -60,7 +50,7 @@ void DG::ReadReg() {
     mDeviseFrom = text("MoneyIN", DefaultIso(mLangue));
     mDeviseTo = text("MoneyOUT", "EUR");
     mMethodeArondi = static_cast<MethodeArondiType>(number("RoundType", "130"));
-    mDevFormat = upperCasedPattern(text("TargetValue", "0.0X"));
+    mDevFormat = upperCased(text("TargetValue", "0.0X"));
     mFormatDef = parseSwitch(text("FormatDef", "ON"));
     mNbDecEuroInter = number("NbDecEuroInter", "15");
 }
@@ -84,26 +74,23 @@ void DG::SaveReg() {
 
 namespace {
 
-std::shared_ptr<DG> &sharedDGSlot() {
-    static std::shared_ptr<DG> dg;
-    return dg;
+SharedInstance<DG> &sharedDGInstance() {
+    static SharedInstance<DG> instance;
+    return instance;
 }
 
 } // namespace
 
 std::shared_ptr<DG> sharedDG() {
-    auto &slot = sharedDGSlot();
-    if (!slot)
-        slot = std::make_shared<DG>();
-    return slot;
+    return sharedDGInstance().get();
 }
 
 void setSharedDG(std::shared_ptr<DG> dg) {
-    sharedDGSlot() = std::move(dg);
+    sharedDGInstance().set(std::move(dg));
 }
 
 void releaseSharedDG() {
-    sharedDGSlot().reset();
+    sharedDGInstance().release();
 }
 
 } // namespace kvt

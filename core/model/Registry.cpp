@@ -1,6 +1,7 @@
 #include "model/Registry.h"
 
 #include "model/Error.h"
+#include "model/SharedInstance.h"
 #include "model/SqliteSettingsBackend.h"
 #include "model/UserPaths.h"
 
@@ -130,22 +131,20 @@ void Registry::Batch::commit() {
 
 namespace {
 
-std::shared_ptr<Registry> &sharedRegistrySlot() {
-    static std::shared_ptr<Registry> registry;
-    return registry;
+SharedInstance<Registry> &sharedRegistryInstance() {
+    static SharedInstance<Registry> instance(
+        [] { return std::make_shared<Registry>(std::make_shared<SqliteSettingsBackend>()); });
+    return instance;
 }
 
 } // namespace
 
 std::shared_ptr<Registry> sharedRegistry() {
-    auto &slot = sharedRegistrySlot();
-    if (!slot)
-        slot = std::make_shared<Registry>(std::make_shared<SqliteSettingsBackend>());
-    return slot;
+    return sharedRegistryInstance().get();
 }
 
 void setSharedRegistry(std::shared_ptr<Registry> registry) {
-    sharedRegistrySlot() = std::move(registry);
+    sharedRegistryInstance().set(std::move(registry));
 }
 
 } // namespace kvt

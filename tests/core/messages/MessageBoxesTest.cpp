@@ -5,8 +5,7 @@
 namespace kvt {
 namespace {
 
-TEST(MessageBoxes, safeDefaultChangesNothing)
-{
+TEST(MessageBoxes, safeDefaultChangesNothing) {
     struct Row {
         BoxButtons buttons;
         BoxAnswer expected;
@@ -19,8 +18,7 @@ TEST(MessageBoxes, safeDefaultChangesNothing)
         EXPECT_EQ(safeDefault(row.buttons), row.expected);
 }
 
-TEST(MessageBoxes, scriptedAnswersInOrderThenFallsBackToSafeDefault)
-{
+TEST(MessageBoxes, scriptedAnswersInOrderThenFallsBackToSafeDefault) {
     ScriptedMessageBoxes boxes;
     boxes.queueAnswer(BoxAnswer::Yes);
     EXPECT_EQ(boxes.show({"t", "first", BoxIcon::Question, BoxButtons::YesNo}), BoxAnswer::Yes);
@@ -29,8 +27,7 @@ TEST(MessageBoxes, scriptedAnswersInOrderThenFallsBackToSafeDefault)
     EXPECT_EQ(boxes.shown()[1].text, "second");
 }
 
-TEST(MessageBoxes, installedImplementationReceivesBoxesAndNullRestoresFallback)
-{
+TEST(MessageBoxes, installedImplementationReceivesBoxesAndNullRestoresFallback) {
     auto scripted = std::make_shared<ScriptedMessageBoxes>();
     setMessageBoxes(scripted);
     messageBoxes().show({"Talvio", "hello", BoxIcon::Information, BoxButtons::Ok});
