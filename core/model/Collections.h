@@ -5,11 +5,32 @@
 #include "model/Taux.h"
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 namespace kvt {
 
 class ISO;
 class Devise;
+
+// Where a record or the engine keeps one of its collections: created empty on first access;
+// replacing it counts as a change of the collections, so cached lookups are dropped.
+template<class Collection>
+class CollectionSlot {
+public:
+    const std::shared_ptr<Collection> &get() {
+        if (!mCollection)
+            mCollection = std::make_shared<Collection>();
+        return mCollection;
+    }
+    void set(std::shared_ptr<Collection> collection) {
+        mCollection = std::move(collection);
+        detail::collectionsChanged();
+    }
+
+private:
+    std::shared_ptr<Collection> mCollection;
+};
 
 // A currency's aliases: key "ISO" for the code alias, "1", "2", ... for the others.
 class ColAlias : public KeyedCollection<Alias> {};

@@ -14,24 +14,10 @@ namespace kvt {
 class CurrencyRecord {
 public:
     // Created empty on first access.
-    const std::shared_ptr<kvt::ColTaux> &ColTaux() {
-        if (!mColTaux)
-            mColTaux = std::make_shared<kvt::ColTaux>();
-        return mColTaux;
-    }
-    void setColTaux(std::shared_ptr<kvt::ColTaux> col) {
-        mColTaux = std::move(col);
-        detail::collectionsChanged();
-    }
-    const std::shared_ptr<kvt::ColAlias> &ColAlias() {
-        if (!mColAlias)
-            mColAlias = std::make_shared<kvt::ColAlias>();
-        return mColAlias;
-    }
-    void setColAlias(std::shared_ptr<kvt::ColAlias> col) {
-        mColAlias = std::move(col);
-        detail::collectionsChanged();
-    }
+    const std::shared_ptr<kvt::ColTaux> &ColTaux() { return mColTaux.get(); }
+    void setColTaux(std::shared_ptr<kvt::ColTaux> col) { mColTaux.set(std::move(col)); }
+    const std::shared_ptr<kvt::ColAlias> &ColAlias() { return mColAlias.get(); }
+    void setColAlias(std::shared_ptr<kvt::ColAlias> col) { mColAlias.set(std::move(col)); }
 
     // The default alias exists in two forms: stored ("-1" for none) and shown (the text
     // of the "no default alias" message in the current language). Reading gives the shown
@@ -51,8 +37,8 @@ protected:
     const std::string &storedAliasDef() const { return mAliasDef; }
 
 private:
-    std::shared_ptr<kvt::ColTaux> mColTaux;
-    std::shared_ptr<kvt::ColAlias> mColAlias;
+    CollectionSlot<kvt::ColTaux> mColTaux;
+    CollectionSlot<kvt::ColAlias> mColAlias;
     std::string mAliasDef;
 };
 

@@ -15,24 +15,10 @@ class Devise;
 class CurrencyTables {
 public:
     // Both created empty on first access.
-    const std::shared_ptr<kvt::ColDevises> &ColDevises() {
-        if (!mColDevises)
-            mColDevises = std::make_shared<kvt::ColDevises>();
-        return mColDevises;
-    }
-    void setColDevises(std::shared_ptr<kvt::ColDevises> col) {
-        mColDevises = std::move(col);
-        detail::collectionsChanged();
-    }
-    const std::shared_ptr<kvt::ColISO> &ColISO() {
-        if (!mColISO)
-            mColISO = std::make_shared<kvt::ColISO>();
-        return mColISO;
-    }
-    void setColISO(std::shared_ptr<kvt::ColISO> col) {
-        mColISO = std::move(col);
-        detail::collectionsChanged();
-    }
+    const std::shared_ptr<kvt::ColDevises> &ColDevises() { return mColDevises.get(); }
+    void setColDevises(std::shared_ptr<kvt::ColDevises> col) { mColDevises.set(std::move(col)); }
+    const std::shared_ptr<kvt::ColISO> &ColISO() { return mColISO.get(); }
+    void setColISO(std::shared_ptr<kvt::ColISO> col) { mColISO.set(std::move(col)); }
 
     // Adds a catalogue entry; fails when the code is already there.
     void mSubAddISO(const std::string &rstrISO, std::int16_t vintCountryID,
@@ -55,8 +41,8 @@ public:
     static std::string RegListSeparator() { return "|"; }
 
 private:
-    std::shared_ptr<kvt::ColDevises> mColDevises;
-    std::shared_ptr<kvt::ColISO> mColISO;
+    CollectionSlot<kvt::ColDevises> mColDevises;
+    CollectionSlot<kvt::ColISO> mColISO;
 };
 
 } // namespace kvt
