@@ -164,16 +164,4 @@ void Change::LoadListFormat(TargetValueList &rStrList, MethodeArondiType Methode
     }
 }
 
-DG &Change::generalSettings() {
-    if (!mDG)
-        mDG = sharedDG();
-    return *mDG;
-}
-
-Message &Change::messages() {
-    if (!mMsg)
-        mMsg = sharedMessage();
-    return *mMsg;
-}
-
 } // namespace kvt

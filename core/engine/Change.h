@@ -13,9 +13,6 @@
 
 namespace kvt {
 
-class DG;
-class Message;
-
 // Target values offered for a rounding method: rows of (pattern, label).
 using TargetValueList = std::vector<std::array<std::string, 2>>;
 
@@ -44,10 +41,6 @@ public:
     void LoadListFormat(TargetValueList &rStrList, MethodeArondiType MethodeArondi,
                         std::string_view DeviseTo);
 
-    // The settings and catalogue this engine uses; the library's shared ones until set.
-    void setGeneralSettings(std::shared_ptr<DG> dg) { mDG = std::move(dg); }
-    void setMessages(std::shared_ptr<Message> messages) { mMsg = std::move(messages); }
-
 private:
     struct PatternArg {
         std::string_view text;
@@ -74,11 +67,6 @@ private:
                    std::int16_t nbDecEuroInter, MethodeArondiType method, PatternArg pattern);
     void reportFailure(const std::string &description);
 
-    DG &generalSettings();
-    Message &messages();
-
-    std::shared_ptr<DG> mDG;
-    std::shared_ptr<Message> mMsg;
     // A conversion through the euro uses three pairs: the call's and its two legs.
     std::array<PairRecords, 4> mPairCache;
     std::size_t mNextPairSlot = 0;

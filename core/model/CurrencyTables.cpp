@@ -1,6 +1,8 @@
 #include "model/CurrencyTables.h"
 
+#include "messages/Message.h"
 #include "model/BuiltInCurrencies.h"
+#include "model/DG.h"
 #include "model/Devise.h"
 #include "model/ISO.h"
 
@@ -40,6 +42,18 @@ void CurrencyTables::DelDevise(const std::string &ISO) {
 bool CurrencyTables::IsoInitInEuro(std::string_view str) {
     return std::any_of(kEuroAreaCurrencies.begin(), kEuroAreaCurrencies.end(),
                        [&](const EuroAreaCurrency &row) { return row.code == str; });
+}
+
+DG &CurrencyTables::generalSettings() {
+    if (!mDG)
+        mDG = sharedDG();
+    return *mDG;
+}
+
+Message &CurrencyTables::messages() {
+    if (!mMsg)
+        mMsg = sharedMessage();
+    return *mMsg;
 }
 
 } // namespace kvt

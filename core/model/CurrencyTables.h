@@ -10,6 +10,8 @@
 namespace kvt {
 
 class Devise;
+class DG;
+class Message;
 
 // The currency catalogue (every known code) and the user's selection drawn from it.
 class CurrencyTables {
@@ -40,9 +42,20 @@ public:
 
     static std::string RegListSeparator() { return "|"; }
 
+    // The general settings and message catalogue these tables use; the library's shared ones
+    // until set.
+    void setGeneralSettings(std::shared_ptr<DG> dg) { mDG = std::move(dg); }
+    void setMessages(std::shared_ptr<Message> messages) { mMsg = std::move(messages); }
+
+protected:
+    DG &generalSettings();
+    Message &messages();
+
 private:
     CollectionSlot<kvt::ColDevises> mColDevises;
     CollectionSlot<kvt::ColISO> mColISO;
+    std::shared_ptr<DG> mDG;
+    std::shared_ptr<Message> mMsg;
 };
 
 } // namespace kvt
