@@ -49,7 +49,7 @@ echo "== fuzz targets: short smoke run"
 cmake --preset fuzz
 cmake --build --preset fuzz -j "$jobs"
 for target in build/fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     corpus=$(mktemp -d)
     "$target" -max_total_time="${TALVIO_FUZZ_SECONDS:-15}" -print_final_stats=0 "$corpus" 2>&1 | tail -n 1
     rm -rf "$corpus"
