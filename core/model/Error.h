@@ -34,6 +34,7 @@ inline constexpr std::int32_t TypeMismatch = ObjectBase + 13;
 inline constexpr std::int32_t InvalidArgument = ObjectBase + 5;
 inline constexpr std::int32_t SettingsStore = ObjectBase + 20;
 inline constexpr std::int32_t FileAccess = ObjectBase + 21;
+inline constexpr std::int32_t TraceViewer = ObjectBase + 30;
 inline constexpr std::int32_t RateIsZero = ObjectBase + 1000;
 } // namespace err
 
