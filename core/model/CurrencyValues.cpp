@@ -43,9 +43,15 @@ Pieces splitPieces(std::string_view value, std::size_t limit = std::string_view:
 
 } // namespace
 
+// Built by appending: GCC 12 warns falsely (-Wrestrict) on "|" + std::string at -O3.
 std::string catalogueEntryValue(const CatalogueEntryValue &entry) {
-    return "|" + std::to_string(entry.indexPays) + "|" + entry.legalFormat + "|" + entry.masterIso
-           + "|";
+    std::string value(1, kSeparator);
+    for (const std::string &field :
+         {std::to_string(entry.indexPays), entry.legalFormat, entry.masterIso}) {
+        value += field;
+        value += kSeparator;
+    }
+    return value;
 }
 
 CatalogueEntryValue catalogueEntryFromValue(std::string_view code, std::string_view value) {

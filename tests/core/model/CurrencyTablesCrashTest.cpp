@@ -23,9 +23,9 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// "C00" to "C39".
 std::string codeOf(int i) {
-    return "C" + std::string(1, static_cast<char>('0' + i / 10))
-           + std::string(1, static_cast<char>('0' + i % 10));
+    return {'C', static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10)};
 }
 
 // One of two catalogues in which every value a save writes tells which one it is.
