@@ -2,6 +2,7 @@
 #include "model/CurrencyTables.h"
 #include "model/CurrencyValues.h"
 #include "model/DateNumber.h"
+#include "model/Error.h"
 #include "model/ISO.h"
 #include "model/Registry.h"
 #include "model/StoredNumber.h"
@@ -27,8 +28,15 @@ void CurrencyTables::ReadReg() {
         reg::kCurrencies, reg::kDefaultSelection, std::string(kBuiltInSelection));
     const std::string selection =
         registry->strGetSetting(reg::kUserChoice, reg::kSelection, defaultSelection);
-    for (const std::string &code : listFromValue(selection))
-        AddDevise(code);
+    try {
+        for (const std::string &code : listFromValue(selection))
+            AddDevise(code);
+    } catch (const Error &e) {
+        // The collection's failure names only the code; the user needs the setting to mend.
+        throw Error(e.number(), std::string("The setting ") + reg::kUserChoice + " / "
+                                    + reg::kSelection + " holds \"" + selection
+                                    + "\": " + e.description());
+    }
 
     LoadInitInEuroTaux();
     batch.commit();

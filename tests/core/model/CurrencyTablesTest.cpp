@@ -382,15 +382,14 @@ TEST_F(CurrencyTablesTest, malformedValuesStopTheLoadNameTheValueAndKeepNothing)
         {"Currencies\\ISOCodes", "XYZ", "|zero|X||", err::TypeMismatch, {}},
         {"Currencies", "LastUpdate", "1e999", err::Overflow, {}},
         {"UserChoice", "Currencies", "USD|QQQ|GBP|", err::KeyNotFound, {"USD"}},
+        {"UserChoice", "Currencies", "USD||", err::KeyNotFound, {"USD"}},
         {"UserChoice", "Currencies", "USD|usd|", err::DuplicateKey, {"USD"}},
     };
     for (const Row &row : rows) {
         store(row.section, row.key, row.value);
         const std::string where = std::string(row.section) + " / " + row.key;
-        const std::string what = row.error == err::KeyNotFound    ? "QQQ"
-                                 : row.error == err::DuplicateKey ? "usd"
-                                                                  : where;
-        EXPECT_THAT([&] { mTables.ReadReg(); }, ThrowsError(row.error, {what}));
+        EXPECT_THAT([&] { mTables.ReadReg(); },
+                    ThrowsError(row.error, {where, "\"" + std::string(row.value) + "\""}));
         EXPECT_EQ(keysOf(*mTables.ColDevises()), row.selected) << row.value;
         EXPECT_EQ(stored("Currencies\\Names", "BEF"), "") << "a failed load keeps no default";
         mBackend->remove("Talvio", row.section, row.key);
