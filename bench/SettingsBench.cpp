@@ -1,42 +1,11 @@
-#include "model/Registry.h"
-#include "model/SqliteSettingsBackend.h"
+#include "BenchStore.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <filesystem>
-#include <stdexcept>
 #include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A settings database in a fresh temporary folder, removed afterwards.
-class BenchStore {
-public:
-    BenchStore() {
-        std::string pattern = (fs::temp_directory_path() / "talvio-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a temporary folder");
-        mDir = pattern;
-        mRegistry = std::make_unique<kvt::Registry>(
-            std::make_shared<kvt::SqliteSettingsBackend>(mDir / "settings.db"));
-        mRegistry->setProjectName("Talvio");
-    }
-    ~BenchStore() {
-        mRegistry.reset();
-        std::error_code ignored;
-        fs::remove_all(mDir, ignored);
-    }
-    BenchStore(const BenchStore &) = delete;
-    BenchStore &operator=(const BenchStore &) = delete;
-
-    kvt::Registry &registry() { return *mRegistry; }
-
-private:
-    fs::path mDir;
-    std::unique_ptr<kvt::Registry> mRegistry;
-};
+using kvt::bench::BenchStore;
 
 // "C0", "C1", ...: codes of a catalogue. (Built by appending: GCC 12 warns falsely on
 // code(i) at -O3.)

@@ -32,9 +32,10 @@ public:
     // The alias values in collection order joined by "|"; the code alias only on request.
     std::string AllAlias(bool vblnISO);
 
-protected:
+    // The stored form of the default alias, as the settings store keeps it: "-1" for none.
     static constexpr std::string_view kNoDefaultAlias = "-1";
     const std::string &storedAliasDef() const { return mAliasDef; }
+    void setStoredAliasDef(std::string value) { mAliasDef = std::move(value); }
 
 private:
     CollectionSlot<kvt::ColTaux> mColTaux;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <chrono>
+
+namespace kvt {
+
+// Dates as the host spreadsheet counts them: days since 30 December 1899, the time of day as
+// the fraction (36526.5 is noon on 1 January 2000), in local wall-clock time.
+using WallClockTime = std::chrono::local_time<std::chrono::system_clock::duration>;
+
+double dateNumberOf(WallClockTime time);
+
+// Now, in the user's time zone.
+double currentDateNumber();
+
+} // namespace kvt
