@@ -16,7 +16,7 @@ namespace kvt {
 
 namespace {
 
-const std::string kEuro(kEuroCode);
+const std::string kEuroIso(kEuroCode);
 constexpr std::string_view kLineBreak = "\r\n";
 
 Error rateError(const std::string &from, const std::string &to) {
@@ -87,7 +87,7 @@ double Change::TauxDeChangeConvert(const std::string &vDeviseFrom, const std::st
         const bool fromInEuroArea = inEuroArea(vDeviseFrom);
         const bool toInEuroArea = inEuroArea(vDeviseTo);
         if (fromInEuroArea || toInEuroArea)
-            return TauxDeChange(vDeviseFrom, kEuro) * TauxDeChange(kEuro, vDeviseTo);
+            return TauxDeChange(vDeviseFrom, kEuroIso) * TauxDeChange(kEuroIso, vDeviseTo);
         return TauxDeChange(vDeviseFrom, vDeviseTo);
     } catch (const std::exception &failure) {
         messageBoxes().show(BoxRequest{{},
@@ -106,26 +106,26 @@ bool Change::AskRateRequired(const std::string &vDeviseFrom, const std::string &
     const bool toInEuroArea = inEuroArea(to);
 
     if (fromInEuroArea) {
-        const double *fixed = givenRate(rateRecord(kEuro, from));
+        const double *fixed = givenRate(rateRecord(kEuroIso, from));
         if (fixed == nullptr || *fixed == 0.0)
             return true;
-        const double *second = givenRate(rateRecord(kEuro, to));
+        const double *second = givenRate(rateRecord(kEuroIso, to));
         if (second == nullptr)
-            second = givenRate(rateRecord(to, kEuro));
+            second = givenRate(rateRecord(to, kEuroIso));
         if (second == nullptr)
-            return to != kEuro;
+            return to != kEuroIso;
         return *second == 0.0;
     }
 
     if (toInEuroArea) {
-        const double *first = givenRate(rateRecord(from, kEuro));
+        const double *first = givenRate(rateRecord(from, kEuroIso));
         if (first == nullptr)
-            first = givenRate(rateRecord(kEuro, from));
-        if (first == nullptr && from != kEuro)
+            first = givenRate(rateRecord(kEuroIso, from));
+        if (first == nullptr && from != kEuroIso)
             return true;
         if (first != nullptr && *first == 0.0)
             return true;
-        const double *fixed = givenRate(rateRecord(kEuro, to));
+        const double *fixed = givenRate(rateRecord(kEuroIso, to));
         return fixed != nullptr && *fixed == 0.0;
     }
 
@@ -196,8 +196,8 @@ void Change::UpdateAllTaux() {
 }
 
 void Change::PropagateTaux(const std::string &strDev1, const std::string &strDev2) {
-    const bool firstIsEuro = strDev1 == kEuro;
-    if (firstIsEuro == (strDev2 == kEuro))
+    const bool firstIsEuro = strDev1 == kEuroIso;
+    if (firstIsEuro == (strDev2 == kEuroIso))
         return;
     const std::string other = firstIsEuro ? strDev2 : strDev1;
     for (const std::shared_ptr<Devise> &zone : selection()) {
