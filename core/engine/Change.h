@@ -96,7 +96,10 @@ public:
     // and a target value with an "X".
     bool ConvOK();
 
-    // Loads the currency tables from the settings store, then derives the shown cross rates.
+    // Loads the currency tables from the settings store, as one batch of the store, then derives
+    // the shown cross rates after that batch: deriving may ask the user for a rate, and an open
+    // batch would keep every other add-in from saving for as long as the question is on screen.
+    // Callers should not hold a batch open around it, for the same reason.
     void ReadReg();
 
     // Not owned: an expired listener is no longer told.

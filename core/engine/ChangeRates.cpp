@@ -209,6 +209,11 @@ void Change::PropagateTaux(const std::string &strDev1, const std::string &strDev
     }
 }
 
+void Change::ReadReg() {
+    CurrencyTables::ReadReg();
+    UpdateAllTaux();
+}
+
 bool Change::ConvOK() {
     const DG &settings = generalSettings();
     return !settings.DeviseFrom().empty() && !settings.DeviseTo().empty()
