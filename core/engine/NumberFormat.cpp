@@ -275,12 +275,16 @@ std::string formatNumber(double value, const NumberFormat &format,
     return result;
 }
 
-std::string formatNumber(double value, std::string_view code) {
+std::string formatNumber(double value, std::string_view code, const NumberSeparators &separators) {
     const std::optional<NumberFormat> format = NumberFormat::parse(code);
     if (!format)
         throw Error(err::InvalidArgument,
                     "Unsupported number format code: \"" + std::string(code) + "\"");
-    return formatNumber(value, *format, NumberSeparators::current());
+    return formatNumber(value, *format, separators);
+}
+
+std::string formatNumber(double value, std::string_view code) {
+    return formatNumber(value, code, NumberSeparators::current());
 }
 
 } // namespace kvt

@@ -58,8 +58,9 @@ struct NumberFormat {
 // numberText, followed by the suffix.
 std::string formatNumber(double value, const NumberFormat &format,
                          const NumberSeparators &separators);
-// Same with a code text and the current separators; throws Error (invalid argument) for a
-// code that NumberFormat::parse refuses.
+// Same with a code text; throws Error (invalid argument) for a code that NumberFormat::parse
+// refuses. Without separators, the current ones.
+std::string formatNumber(double value, std::string_view code, const NumberSeparators &separators);
 std::string formatNumber(double value, std::string_view code);
 
 } // namespace kvt
