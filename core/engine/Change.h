@@ -13,6 +13,17 @@
 
 namespace kvt {
 
+class RatePrompt;
+struct RateQuestion;
+
+// Whoever shows a table of the rates (the control panel) and must refresh it when the engine
+// obtained a rate by asking the user.
+class RateTableListener {
+public:
+    virtual ~RateTableListener() = default;
+    virtual void LoadClickTableTaux() = 0;
+};
+
 // Target values offered for a rounding method: rows of (pattern, label).
 using TargetValueList = std::vector<std::array<std::string, 2>>;
 
@@ -41,6 +52,58 @@ public:
     void LoadListFormat(TargetValueList &rStrList, MethodeArondiType MethodeArondi,
                         std::string_view DeviseTo);
 
+    // Exchange rates. The record kept under B in A's ColTaux says 1 A = Change B. A given rate
+    // (Exist true: a fixed euro rate or one the user entered) is what conversions use; any other
+    // record holds 0 or a cross rate derived for display only.
+
+    // 1 from = result to: the given rate, else the inverse of the given reverse rate, else 1 for
+    // a code with itself; when there is none, or the given one is 0, the user is asked (AskRate).
+    // Fails with the rate error (err::RateIsZero) when the rate stays 0, and turns every failure
+    // inside (an unknown code, a missing record, a question that cannot be asked) into it.
+    double TauxDeChange(const std::string &vDeviseFrom, const std::string &vDeviseTo);
+
+    // The rate through the euro (the product of the two legs) when either currency is in the euro
+    // area, else the direct one. Never fails: a failure is shown in a message box and the result
+    // is 0.
+    double TauxDeChangeConvert(const std::string &vDeviseFrom, const std::string &vDeviseTo);
+
+    // True when TauxDeChangeConvert of the pair would have to ask the user for a rate. Both codes
+    // must be selected; a missing code or rate record fails.
+    bool AskRateRequired(const std::string &vDeviseFrom, const std::string &vDeviseTo);
+
+    // Asks for 1 from in to, again after message 552 for as long as the number typed is 0; stores
+    // it as a given rate, derives the cross rates (PropagateTaux), tells the rate table listener
+    // and returns it. A text that is not a number fails (err::TypeMismatch); a prompt that cannot
+    // ask ends it with the rate error instead of asking for ever.
+    double AskRate(const std::string &vDeviseFrom, const std::string &vDeviseTo,
+                   const std::string &vtxtRateText, const std::string &vProjectName);
+
+    // The rate question: the process-wide prompt (engine/RatePrompt.h).
+    RatePrompt &FrmAskRate();
+
+    // Shows a rate for every connected pair of selected currencies: its Change becomes
+    // TauxDeChangeConvert of the pair, and Exist is left alone. A pair is connected by a given
+    // rate in either direction, by a given rate with the euro of one side while the other is in
+    // the euro area, or by being a code with itself. A missing code or record fails.
+    void UpdateAllTaux();
+
+    // After a rate between the euro and a currency changed: recomputes the shown rates between
+    // that currency and every selected euro-area currency, both ways. Does nothing unless exactly
+    // one of the codes is "EUR". A missing code or record fails.
+    void PropagateTaux(const std::string &strDev1, const std::string &strDev2);
+
+    // True when the general settings allow a conversion: two different, non-empty currency codes
+    // and a target value with an "X".
+    bool ConvOK();
+
+    // Loads the currency tables from the settings store, then derives the shown cross rates.
+    void ReadReg();
+
+    // Not owned: an expired listener is no longer told.
+    void setRateTableListener(std::weak_ptr<RateTableListener> listener) {
+        mRateTableListener = std::move(listener);
+    }
+
 private:
     struct PatternArg {
         std::string_view text;
@@ -67,9 +130,20 @@ private:
                    std::int16_t nbDecEuroInter, MethodeArondiType method, PatternArg pattern);
     void reportFailure(const std::string &description);
 
+    Taux &rateRecord(std::string_view owner, std::string_view other);
+    bool inEuroArea(std::string_view code);
+    std::vector<std::shared_ptr<Devise>> selection();
+    std::string messageText(std::int32_t number);
+    double givenOrAskedRate(const std::string &from, const std::string &to);
+    double askOnce(RateQuestion &question);
+    bool givenRateWithEuro(Devise &currency, const std::string &code);
+    bool connected(Devise &d1, const std::string &code1, Devise &d2, const std::string &code2);
+
     // A conversion through the euro uses three pairs: the call's and its two legs.
     std::array<PairRecords, 4> mPairCache;
     std::size_t mNextPairSlot = 0;
+
+    std::weak_ptr<RateTableListener> mRateTableListener;
 };
 
 } // namespace kvt

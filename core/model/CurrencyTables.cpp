@@ -39,6 +39,12 @@ void CurrencyTables::DelDevise(const std::string &ISO) {
     ColISO()->Item(ISO)->setUsed(false);
 }
 
+void CurrencyTables::setTauxDeChange(const std::string &from, const std::string &to, double rate) {
+    Taux &record = *ColISO()->Item(from)->ColTaux()->Item(to);
+    record.Change = rate;
+    record.Exist = true;
+}
+
 bool CurrencyTables::IsoInitInEuro(std::string_view str) {
     return std::any_of(kEuroAreaCurrencies.begin(), kEuroAreaCurrencies.end(),
                        [&](const EuroAreaCurrency &row) { return row.code == str; });

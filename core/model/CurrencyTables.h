@@ -32,6 +32,10 @@ public:
     // Unselects; fails when the code is not selected.
     void DelDevise(const std::string &ISO);
 
+    // Stores a given rate, 1 from = rate to, in the record under to of from's catalogue entry,
+    // and nothing else. Fails for an unknown code or a missing record.
+    void setTauxDeChange(const std::string &from, const std::string &to, double rate);
+
     template<class Collection>
     static bool InCollection(const Collection &Col, std::string_view key) {
         return Col.find(key) != nullptr;
