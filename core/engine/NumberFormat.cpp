@@ -71,7 +71,7 @@ void roundToDecimals(DecimalForm &form, std::int32_t decimals) {
         while (!form.digits.empty() && form.digits.back() == '9')
             form.digits.pop_back();
         if (form.digits.empty()) {
-            form.digits = "1";
+            form.digits.push_back('1');
             ++form.pointPosition;
         } else {
             ++form.digits.back();
