@@ -24,8 +24,19 @@ public:
     virtual void LoadClickTableTaux() = 0;
 };
 
+struct NumberSeparators;
+
 // Target values offered for a rounding method: rows of (pattern, label).
 using TargetValueList = std::vector<std::array<std::string, 2>>;
+
+// Up to three lines describing the rate of a pair: [line][0] is the caption, [line][1] the
+// sentence ("1 EUR = 40.3399 BEF"). Line i is row i + 1 and caption/sentence are columns 1/2
+// of the rows 1 to 3, columns 1 to 2 that hosts address. Unused lines hold empty strings.
+using RateLabels = std::array<std::array<std::string, 2>, 3>;
+
+// One column of the step-by-step detail of a sample conversion (source or target side); line
+// i of the detail is (source[i], target[i]). Unused entries are empty.
+using ConversionDetail = std::array<std::string, 5>;
 
 // The conversion engine: the currency tables plus the arithmetic on them.
 class Change : public CurrencyTables {
@@ -107,6 +118,28 @@ public:
         mRateTableListener = std::move(listener);
     }
 
+    // Rate labels and conversion detail. Rates are read with TauxDeChange, so a missing one is
+    // asked for; numbers are written with the separators of the process's LC_NUMERIC.
+
+    // Describes the rate of a pair: the direct rate; for a euro-area currency and another
+    // currency but the euro, its two euro rates and the cross rate derived from them; for a
+    // rate given only the other way, that rate and its inverse as cross rate. Cross rates get
+    // up to 14 decimals. Failures (the rate error among them, or an overflowing cross rate)
+    // reach the caller; the labels then hold the lines filled before it.
+    void UpdateRateLabels(RateLabels &rstrLabels, const std::string &rstrCurFrom,
+                          const std::string &rstrCurTo);
+
+    // The detail of converting vdblMontant, when the general settings allow a conversion
+    // (ConvOK): through the euro (result, amount and euro amount, euro amount and result, the
+    // two euro rates) when one side is a euro-area currency and neither is the euro, else
+    // directly (result, the rate of 1 target in source). rdblTaux becomes -1 when either side
+    // is in the euro area and is left alone otherwise. Never fails: a failure is shown in a
+    // message box and the detail keeps the lines filled so far.
+    void UpdateTaux(double vdblMontant, ConversionDetail &rstrDevFrom, ConversionDetail &rstrDevTo,
+                    const std::string &rstrDeviseFrom, const std::string &rstrDeviseTo,
+                    double &rdblTaux, MethodeArondiType vintMethodeArondi,
+                    const std::string &rstrFormat);
+
 private:
     struct PatternArg {
         std::string_view text;
@@ -141,6 +174,27 @@ private:
     double askOnce(RateQuestion &question);
     bool givenRateWithEuro(Devise &currency, const std::string &code);
     bool connected(Devise &d1, const std::string &code1, Devise &d2, const std::string &code2);
+
+    // Rate labels and conversion detail.
+    struct EuroRate {
+        double rate = 0.0;
+        bool fromEuro = false; // 1 EUR = rate X; else 1 X = rate EUR
+    };
+    struct DetailRequest {
+        double amount;
+        const std::string &from;
+        const std::string &to;
+        MethodeArondiType method;
+        const std::string &pattern;
+    };
+    EuroRate euroRateOf(const std::string &code);
+    static std::string euroRateSentence(const EuroRate &rate, const std::string &code,
+                                        const NumberSeparators &separators);
+    static double crossRateThroughEuro(const EuroRate &from, const EuroRate &to);
+    void fillDetailThroughEuro(const DetailRequest &request, ConversionDetail &source,
+                               ConversionDetail &target, const NumberSeparators &separators);
+    void fillDirectDetail(const DetailRequest &request, ConversionDetail &source,
+                          ConversionDetail &target, const NumberSeparators &separators);
 
     // A conversion through the euro uses three pairs: the call's and its two legs.
     std::array<PairRecords, 4> mPairCache;

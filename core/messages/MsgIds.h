@@ -45,6 +45,10 @@ inline constexpr std::int32_t AskRateExplanation = 550;
 inline constexpr std::int32_t AskRateHowTo = 551;
 inline constexpr std::int32_t AskRateNotZero = 552;
 
+// Captions of the rate lines: a rate given directly or with the euro, and a derived cross rate.
+inline constexpr std::int32_t RateCaption = 750;
+inline constexpr std::int32_t CrossRateCaption = 751;
+
 // Prefix of an interactive failure report, followed by the operation and the description.
 inline constexpr std::int32_t OperationFailed = 1048;
 
@@ -79,6 +83,8 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          AskRateExplanation,
                                          AskRateHowTo,
                                          AskRateNotZero,
+                                         RateCaption,
+                                         CrossRateCaption,
                                          OperationFailed};
 
 } // namespace kvt::msg
