@@ -1,6 +1,6 @@
 #include "BenchStore.h"
+#include "engine/Change.h"
 #include "messages/Message.h"
-#include "model/CurrencyTables.h"
 #include "model/DG.h"
 
 #include <benchmark/benchmark.h>
@@ -31,12 +31,12 @@ public:
     BenchTables(const BenchTables &) = delete;
     BenchTables &operator=(const BenchTables &) = delete;
 
-    kvt::CurrencyTables &tables() { return mTables; }
+    kvt::Change &tables() { return mTables; }
     kvt::Registry &registry() { return mStore.registry(); }
 
 private:
     BenchStore mStore;
-    kvt::CurrencyTables mTables;
+    kvt::Change mTables;
 };
 
 // The loading of the tables' data from a store that holds a saved default catalogue (the rates

@@ -129,6 +129,24 @@ double Change::convert(double amount, std::string_view from, std::string_view to
     return roundToPattern(std::fabs(converted), sign, rounding, directionOf(method));
 }
 
+void Change::initialize(std::shared_ptr<DG> rDG, std::shared_ptr<Message> rMsg,
+                        std::weak_ptr<RateTableListener> vKVT) {
+    setRateTableListener(std::move(vKVT));
+    initializeTables(std::move(rDG), std::move(rMsg));
+}
+
+void Change::setProjectName(const std::string &name) {
+    CurrencyTables::setProjectName(name);
+    trace().setActive(engineTracing());
+    trace().setModule(std::string(traceModule()));
+}
+
+KVTBug &Change::trace() {
+    if (!mTrace)
+        mTrace = sharedTrace();
+    return *mTrace;
+}
+
 void Change::reportFailure(const std::string &description) {
     messages().Msgbox(description, true);
 }

@@ -3,6 +3,7 @@
 #include "engine/RoundingPattern.h"
 #include "model/CurrencyTables.h"
 #include "model/DG.h"
+#include "trace/KVTBug.h"
 
 #include <array>
 #include <cstdint>
@@ -41,6 +42,19 @@ using ConversionDetail = std::array<std::string, 5>;
 // The conversion engine: the currency tables plus the arithmetic on them.
 class Change : public CurrencyTables {
 public:
+    // Attaches the shared settings and messages, remembers whom to tell when a rate asked for
+    // changes the rate table (the facade), and fills the built-in tables from the messages.
+    void initialize(std::shared_ptr<DG> rDG, std::shared_ptr<Message> rMsg,
+                    std::weak_ptr<RateTableListener> vKVT);
+
+    // Names the settings application and switches the engine's tracing from
+    // ENGINE / DEBUGCHANGE, titling the trace "Change".
+    void setProjectName(const std::string &name);
+
+    // The trace client the engine reports to; the library's shared one until set.
+    void setTrace(std::shared_ptr<KVTBug> trace) { mTrace = std::move(trace); }
+    KVTBug &trace();
+
     // Converts an amount between two selected currencies and rounds it. Between a euro-area
     // currency and any currency but the euro the amount goes through the euro (triangulation),
     // the euro amount rounded half away from zero to NbDecEuroInter decimals. Never fails:
@@ -201,6 +215,7 @@ private:
     std::size_t mNextPairSlot = 0;
 
     std::weak_ptr<RateTableListener> mRateTableListener;
+    std::shared_ptr<KVTBug> mTrace;
 };
 
 } // namespace kvt

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string>
 
 namespace kvt {
@@ -119,11 +120,13 @@ void Change::UpdateTaux(double vdblMontant, ConversionDetail &rstrDevFrom,
                         ConversionDetail &rstrDevTo, const std::string &rstrDeviseFrom,
                         const std::string &rstrDeviseTo, double &rdblTaux,
                         MethodeArondiType vintMethodeArondi, const std::string &rstrFormat) {
-    // The trace block "UpdateTaux" belongs around this body, opened here and closed on every
-    // way out, once the engine has its trace client.
     const DetailRequest request{vdblMontant, rstrDeviseFrom, rstrDeviseTo, vintMethodeArondi,
                                 rstrFormat};
+    // Open until the function returns, after any failure has been shown; a trace report that
+    // fails is a failure of this operation like any other.
+    std::optional<TraceBlock> traced;
     try {
+        traced.emplace(trace(), "UpdateTaux");
         rstrDevFrom = ConversionDetail{};
         rstrDevTo = ConversionDetail{};
         if (!ConvOK())

@@ -83,6 +83,31 @@ private:
     std::unique_ptr<TraceViewer> mViewer; // opened on the first report while active
 };
 
+// A traced function for the length of a scope: begun on construction, ended (without end
+// word) on every way out.
+class TraceBlock {
+public:
+    TraceBlock(KVTBug &trace, const std::string &label)
+        : mTrace(trace)
+        , mHandle(trace.BeginFct(label)) {}
+    ~TraceBlock() {
+        // A destructor must not throw; the viewer was reached when the block began, so a
+        // report failing now is lost rather than thrown over an operation's own outcome.
+        try {
+            mTrace.EndFct(mHandle);
+        } catch (...) {
+        }
+    }
+    TraceBlock(const TraceBlock &) = delete;
+    TraceBlock &operator=(const TraceBlock &) = delete;
+
+    std::int16_t handle() const { return mHandle; }
+
+private:
+    KVTBug &mTrace;
+    std::int16_t mHandle;
+};
+
 // The library's one trace client, created on first use.
 std::shared_ptr<KVTBug> sharedTrace();
 void setSharedTrace(std::shared_ptr<KVTBug> trace);

@@ -1,6 +1,7 @@
 #include "engine/UserNumber.h"
 
 #include "support/ErrorMatchers.h"
+#include "support/ScopedNumericLocale.h"
 
 #include <clocale>
 #include <gtest/gtest.h>
@@ -75,29 +76,12 @@ TEST(UserNumber, readsWhatTheUserMeantAndRefusesTheRest) {
     }
 }
 
-// Switches the C library's numeric conventions for the life of the object.
-class ScopedNumericLocale {
-public:
-    explicit ScopedNumericLocale(const char *name)
-        : mOld(std::setlocale(LC_NUMERIC, nullptr)) {
-        mActive = std::setlocale(LC_NUMERIC, name) != nullptr;
-    }
-    ~ScopedNumericLocale() { std::setlocale(LC_NUMERIC, mOld.c_str()); }
-    ScopedNumericLocale(const ScopedNumericLocale &) = delete;
-    ScopedNumericLocale &operator=(const ScopedNumericLocale &) = delete;
-    bool active() const { return mActive; }
-
-private:
-    std::string mOld;
-    bool mActive = false;
-};
-
 TEST(UserNumber, followsTheDecimalSeparatorOfTheUsersLocale) {
     EXPECT_DOUBLE_EQ(userNumber("1.25"), 1.25);
     EXPECT_THAT([] { userNumber("1,25"); }, test::ThrowsError(err::TypeMismatch, {"\"1,25\""}));
 
-    const ScopedNumericLocale german("de_DE.UTF-8");
-    if (!german.active())
+    const test::ScopedNumericLocale german = test::germanLocale();
+    if (!german.ok())
         GTEST_SKIP() << "the de_DE.UTF-8 locale is not installed";
     EXPECT_EQ(userNumberPunctuation().decimal, ",");
     EXPECT_DOUBLE_EQ(userNumber("1,25"), 1.25);

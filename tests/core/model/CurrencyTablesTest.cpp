@@ -1,6 +1,5 @@
 #include "model/CurrencyTables.h"
 
-#include "CommaDecimalLocale.h"
 #include "messages/Message.h"
 #include "messages/MsgIds.h"
 #include "model/BuiltInCurrencies.h"
@@ -11,6 +10,7 @@
 #include "model/MemorySettingsBackend.h"
 #include "model/Registry.h"
 #include "support/ErrorMatchers.h"
+#include "support/ScopedNumericLocale.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -330,8 +330,8 @@ std::map<std::string, std::string> snapshot(CurrencyTables &tables) {
 }
 
 TEST_F(CurrencyTablesTest, saveAndReloadReproduceTheTablesUnderACommaDecimalLocale) {
-    const test::CommaDecimalLocale locale;
-    if (!locale.available())
+    const test::ScopedNumericLocale locale = test::germanLocale();
+    if (!locale.ok())
         GTEST_SKIP() << "no locale with a decimal comma is installed";
     mTables.ReadReg();
     mTables.mSubAddISO("XYZ", 7, "X.XXX", "");

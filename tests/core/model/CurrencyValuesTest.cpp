@@ -1,9 +1,9 @@
 #include "model/CurrencyValues.h"
 
-#include "CommaDecimalLocale.h"
 #include "model/DateNumber.h"
 #include "model/StoredNumber.h"
 #include "support/ErrorMatchers.h"
+#include "support/ScopedNumericLocale.h"
 
 #include <cmath>
 #include <cstdio>
@@ -79,8 +79,8 @@ TEST(StoredNumber, writesPointAndFifteenDigitsAndReadsTheLeadingNumber) {
 }
 
 TEST(StoredNumber, ignoresACommaDecimalLocale) {
-    const test::CommaDecimalLocale locale;
-    if (!locale.available())
+    const test::ScopedNumericLocale locale = test::germanLocale();
+    if (!locale.ok())
         GTEST_SKIP() << "no locale with a decimal comma is installed";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 1.5);
