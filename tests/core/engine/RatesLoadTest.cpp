@@ -6,6 +6,7 @@
 #include "model/ISO.h"
 #include "model/MemorySettingsBackend.h"
 #include "model/Registry.h"
+#include "support/ForwardingBackend.h"
 
 #include <gtest/gtest.h>
 
@@ -13,40 +14,22 @@ namespace kvt {
 namespace {
 
 // A memory store that tells whether a batch is open.
-class BatchWatchingBackend final : public SettingsBackend {
+class BatchWatchingBackend final : public test::ForwardingBackend {
 public:
-    std::string read(const std::string &app, const std::string &section,
-                     const std::string &key) override {
-        return mValues.read(app, section, key);
-    }
-    void write(const std::string &app, const std::string &section, const std::string &key,
-               const std::string &value) override {
-        mValues.write(app, section, key, value);
-    }
-    void remove(const std::string &app, const std::string &section,
-                const std::string &key) override {
-        mValues.remove(app, section, key);
-    }
-    SettingsEntries enumerate(const std::string &app, const std::string &section) override {
-        return mValues.enumerate(app, section);
-    }
     void beginBatch() override {
-        mValues.beginBatch();
+        ForwardingBackend::beginBatch();
         inBatch = true;
     }
     void commitBatch() override {
         inBatch = false;
-        mValues.commitBatch();
+        ForwardingBackend::commitBatch();
     }
     void rollbackBatch() override {
         inBatch = false;
-        mValues.rollbackBatch();
+        ForwardingBackend::rollbackBatch();
     }
 
     bool inBatch = false;
-
-private:
-    MemorySettingsBackend mValues;
 };
 
 // Answers every question with the same rate and notes whether the store was in a batch then.

@@ -10,6 +10,7 @@
 #include "model/MemorySettingsBackend.h"
 #include "model/Registry.h"
 #include "support/ErrorMatchers.h"
+#include "support/ForwardingBackend.h"
 #include "support/ScopedNumericLocale.h"
 
 #include <gmock/gmock.h>
@@ -25,41 +26,26 @@ using testing::ElementsAre;
 using testing::ElementsAreArray;
 
 // A memory store that remembers every address written, so a test can list all values written.
-class RecordingBackend final : public SettingsBackend {
+class RecordingBackend final : public test::ForwardingBackend {
 public:
     using Address = std::pair<std::string, std::string>; // section, key
 
-    std::string read(const std::string &app, const std::string &section,
-                     const std::string &key) override {
-        return mValues.read(app, section, key);
-    }
     void write(const std::string &app, const std::string &section, const std::string &key,
                const std::string &value) override {
         mWritten.emplace(section, key);
-        mValues.write(app, section, key, value);
+        ForwardingBackend::write(app, section, key, value);
     }
-    void remove(const std::string &app, const std::string &section,
-                const std::string &key) override {
-        mValues.remove(app, section, key);
-    }
-    SettingsEntries enumerate(const std::string &app, const std::string &section) override {
-        return mValues.enumerate(app, section);
-    }
-    void beginBatch() override { mValues.beginBatch(); }
-    void commitBatch() override { mValues.commitBatch(); }
-    void rollbackBatch() override { mValues.rollbackBatch(); }
 
     // Every value written since the last call, with what it holds now.
     std::map<Address, std::string> takeWritten() {
         std::map<Address, std::string> values;
         for (const Address &address : mWritten)
-            values[address] = mValues.read("Talvio", address.first, address.second);
+            values[address] = read("Talvio", address.first, address.second);
         mWritten.clear();
         return values;
     }
 
 private:
-    MemorySettingsBackend mValues;
     std::set<Address> mWritten;
 };
 
