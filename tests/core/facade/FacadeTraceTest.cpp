@@ -70,6 +70,17 @@ TEST_F(FacadeTrace, operationsCarryTheirLabelsAndEndWords) {
     EXPECT_EQ(rate, 6.55957);
 }
 
+TEST_F(FacadeTrace, aConversionTheEngineRefusesIsItsBoxNotAnErrorLineOfTheFacade) {
+    auto main = startedFacade();
+    trace->setActive(true);
+    viewers.log->clear();
+    EXPECT_EQ(main->Convert(5, "EUR", "QQQ", 15, Legal, ""), 0);
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].icon, BoxIcon::Critical);
+    EXPECT_EQ(traceLog(),
+              (Log{"FctBegin Conversion de 5 EUR QQQ -> 1", "FctEnd 1 Conversion = 0"}));
+}
+
 TEST_F(FacadeTrace, tracingOffBuildsNoLabelAndOpensNoViewer) {
     auto main = startedFacade();
     main->Convert(1, "EUR", "BEF", 15, Legal, "");
