@@ -26,7 +26,7 @@ TEST_F(FacadeTrace, initTracesUntilTheEngineSwitchesTracingOffAndLeavesItsFuncti
     }
 }
 
-TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModule) {
+TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModuleAndTheEndNestsTheDriver) {
     store("ENGINE", "DEBUGMAIN", "ON");
     store("ENGINE", "DEBUGCHANGE", "ON");
     auto main = startedFacade();
@@ -36,6 +36,10 @@ TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModule) {
     EXPECT_NE(
         std::find(traceLog().begin(), traceLog().end(), "FctBegin Class_initialize CPExcel -> 2"),
         traceLog().end());
+    viewers.log->clear();
+    main.reset(); // the driver ends inside the facade's end
+    EXPECT_EQ(traceLog(), (Log{"FctBegin Class_Terminate KVTMain -> 1",
+                               "FctBegin Class_Terminate CPExcel -> 2", "FctEnd 2 ", "FctEnd 1 "}));
 }
 
 TEST_F(FacadeTrace, initFailsWhenTracingIsOnAndNoViewerCanBeReached) {
