@@ -94,7 +94,6 @@ KVTMain::~KVTMain() {
     }
     mDriver.reset();
     const std::shared_ptr<Change> engine = std::move(mChange);
-    mChange.reset();
     auto &facades = liveFacades();
     facades.erase(std::remove(facades.begin(), facades.end(), this), facades.end());
     // The engine tells the current facade after asking for a rate; that is now another one.
