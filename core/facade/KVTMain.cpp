@@ -216,19 +216,9 @@ double KVTMain::TauxDeChangeConvert(const std::string &DeviseFrom, const std::st
         [](double rate) { return "Taux = " + numberText(rate); });
 }
 
-double KVTMain::Convert(double Montant, std::string_view DeviseFrom, std::string_view DeviseTo,
-                        const std::int16_t &NbDecEuroInter, MethodeArondiType MethodeArondi,
-                        std::string_view format) {
-    // With tracing off there is no label, end word or error line to write: a host converting
-    // in bulk pays one flag test.
-    if (!mTrace->Active() && mChange) {
-        try {
-            return mChange->dblConvert(Montant, DeviseFrom, DeviseTo, NbDecEuroInter, MethodeArondi,
-                                       format);
-        } catch (const std::exception &) {
-            return 0.0; // the error line would be dropped: tracing is off
-        }
-    }
+double KVTMain::convertTraced(double Montant, std::string_view DeviseFrom,
+                              std::string_view DeviseTo, const std::int16_t &NbDecEuroInter,
+                              MethodeArondiType MethodeArondi, std::string_view format) {
     return tracedQuietly(
         *mTrace,
         [&] {
