@@ -85,7 +85,7 @@ TEST_F(FacadeTrace, aConversionTheEngineRefusesIsItsBoxNotAnErrorLineOfTheFacade
               (Log{"FctBegin Conversion de 5 EUR QQQ -> 1", "FctEnd 1 Conversion = 0"}));
 }
 
-TEST_F(FacadeTrace, tracingOffBuildsNoLabelAndOpensNoViewer) {
+TEST_F(FacadeTrace, tracingOffOpensNoViewerAndReportsNothing) {
     auto main = startedFacade();
     main->Convert(1, "EUR", "BEF", 15, Legal, "");
     main->TauxDeChangeConvert("EUR", "BEF");
