@@ -28,5 +28,12 @@ int runInvocation(const Invocation &invocation, Streams &streams);
 
 // The commands, one unit per family.
 int runSettings(const Invocation &invocation, Streams &streams);
+int runConvert(const Invocation &invocation, Streams &streams);
+int runRate(const Invocation &invocation, Streams &streams);
+int runLabels(const Invocation &invocation, Streams &streams);
+int runDetail(const Invocation &invocation, Streams &streams);
+int runSetRate(const Invocation &invocation, Streams &streams);
+int runCurrencies(const Invocation &invocation, Streams &streams);
+int runFormats(const Invocation &invocation, Streams &streams);
 
 } // namespace talvio

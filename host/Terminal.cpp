@@ -27,16 +27,16 @@ std::fstream *controllingTerminal() {
 
 } // namespace
 
-bool installTerminalUi() {
+TerminalUi installTerminalUi() {
     std::fstream *tty = controllingTerminal();
-    if (tty == nullptr) {
-        kvt::setMessageBoxes(std::make_shared<TerminalMessageBoxes>(std::cin, std::cerr, false));
-        kvt::setRatePrompt(std::make_shared<TerminalRatePrompt>(std::cin, std::cerr, false));
-        return false;
-    }
-    kvt::setMessageBoxes(std::make_shared<TerminalMessageBoxes>(*tty, *tty, true));
-    kvt::setRatePrompt(std::make_shared<TerminalRatePrompt>(*tty, *tty, true));
-    return true;
+    TerminalUi ui;
+    ui.interactive = tty != nullptr;
+    std::istream &in = ui.interactive ? static_cast<std::istream &>(*tty) : std::cin;
+    std::ostream &out = ui.interactive ? static_cast<std::ostream &>(*tty) : std::cerr;
+    ui.boxes = std::make_shared<TerminalMessageBoxes>(in, out, ui.interactive);
+    kvt::setMessageBoxes(ui.boxes);
+    kvt::setRatePrompt(std::make_shared<TerminalRatePrompt>(in, out, ui.interactive));
+    return ui;
 }
 
 } // namespace talvio

@@ -53,7 +53,9 @@ constexpr int kAttempts = 3;
 } // namespace
 
 kvt::BoxAnswer TerminalMessageBoxes::show(const kvt::BoxRequest &request) {
-    if (mInteractive)
+    if (request.icon == kvt::BoxIcon::Critical)
+        ++mCriticalCount;
+    if (mInteractive && request.buttons != BoxButtons::Ok)
         return ask(request);
     writeBox(mOut, request);
     if (request.buttons != BoxButtons::Ok)

@@ -1,11 +1,14 @@
 #include "Arguments.h"
 #include "Commands.h"
 
+#include <clocale>
 #include <exception>
 #include <iostream>
 
 int main(int argc, char **argv) {
     using namespace talvio;
+    // Amounts are written with the user's separators; amounts read keep "." whatever it is.
+    std::setlocale(LC_ALL, "");
     std::ios::sync_with_stdio(false);
     Streams streams{std::cin, std::cout, std::cerr};
     try {

@@ -39,6 +39,18 @@ TEST(TerminalMessageBoxesTest, interactiveBoxesReadTheAnswerByItsFirstLetter) {
     }
 }
 
+TEST(TerminalMessageBoxesTest, anOkBoxReadsNothingAndFailuresAreCounted) {
+    std::istringstream in("1000\n");
+    std::ostringstream out;
+    TerminalMessageBoxes boxes(in, out, true);
+    EXPECT_EQ(boxes.show({"Talvio", "Rate missing", kvt::BoxIcon::Critical, BoxButtons::Ok}),
+              BoxAnswer::Ok);
+    boxes.show({"Talvio", "Saved", kvt::BoxIcon::Information, BoxButtons::Ok});
+    EXPECT_EQ(in.tellg(), 0) << "the next amount of a stream must stay unread";
+    EXPECT_EQ(boxes.criticalCount(), 1U);
+    EXPECT_EQ(out.str(), "Talvio: Error: Rate missing\nTalvio: Saved\n");
+}
+
 TEST(TerminalMessageBoxesTest, withoutTerminalTheSafeDefaultIsTakenAndReported) {
     std::istringstream in("yes\n");
     std::ostringstream out;
