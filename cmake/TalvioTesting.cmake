@@ -9,3 +9,19 @@ function(talvio_add_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT "TALVIO_SETTINGS=${CMAKE_CURRENT_BINARY_DIR}/${name}-settings.db")
 endfunction()
+
+# talvio_add_kvt_test(<name> SOURCES <files...> [LIBS <targets...>]): a test of the shared
+# library kvt, which holds the whole engine layer; linked first, it serves every engine symbol,
+# so the process holds one copy of each library-wide object. The shipped message file's path is
+# TALVIO_TEST_MESSAGE_FILE.
+function(talvio_add_kvt_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE kvt talvio_test_support GTest::gtest GTest::gmock
+                                          GTest::gtest_main talvio_warnings ${ARG_LIBS})
+    target_compile_definitions(${name} PRIVATE
+        TALVIO_TEST_MESSAGE_FILE="${TALVIO_BUILD_MESSAGE_FILE}")
+    add_dependencies(${name} talvio_messages)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                         PROPERTIES ENVIRONMENT "TALVIO_SETTINGS=${CMAKE_CURRENT_BINARY_DIR}/${name}-settings.db")
+endfunction()

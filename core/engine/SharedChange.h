@@ -1,0 +1,16 @@
+#pragma once
+
+#include "engine/Change.h"
+
+#include <memory>
+
+namespace kvt {
+
+// The library's one conversion engine, created on first use and shared by every facade of the
+// process.
+std::shared_ptr<Change> sharedChange();
+// Replaces the shared engine (tests); a later use of a dropped one creates a new, empty engine.
+void setSharedChange(std::shared_ptr<Change> change);
+void releaseSharedChange();
+
+} // namespace kvt

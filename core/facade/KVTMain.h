@@ -1,0 +1,152 @@
+#pragma once
+
+#include "engine/Change.h"
+#include "facade/EventRaiser.h"
+#include "ui/CPExcel.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kvt {
+
+class KVTBug;
+
+// A window of the host add-in, asked whether it shows.
+class HostWindow {
+public:
+    virtual ~HostWindow() = default;
+    virtual bool Visible() const = 0;
+};
+using HostWindows = std::vector<std::shared_ptr<HostWindow>>;
+
+// Whether this add-in may edit the common currency data, as the add-in manager decided.
+enum AddInStates : std::int32_t {
+    EditUnavailable = 0,
+    EditAllowed = 1,
+    EditUnknown = 2,
+    EditRunning = 3,
+};
+
+// The object a host add-in creates: everything the host asks of Talvio goes through it. Every
+// facade of a process shares the library-wide settings store, general settings, message
+// catalogue, engine and trace client; each owns its control panel driver. Call init first.
+//
+// Failures: the conversion and settings operations marked "traced, quiet" write a failure to
+// the trace as an error line and give an empty or zero result; every other operation passes
+// its failure (kvt::Error) to the caller.
+class KVTMain final : public RateTableListener {
+public:
+    KVTMain();
+    ~KVTMain() override;
+    KVTMain(const KVTMain &) = delete;
+    KVTMain &operator=(const KVTMain &) = delete;
+
+    // Public fields: the host reads and writes them freely.
+    std::shared_ptr<Change> mChange; // the shared engine, from init on
+    bool mFirstTimeShown = false;    // set by the first-time wizard
+    bool blnCpLocked = false;        // another add-in is editing the common data
+    std::string mTlvPath;            // the add-in's folder
+    std::string mAddinType;
+    std::shared_ptr<HostWindows> mColVBAWindows; // the host's own windows
+
+    // The add-in manager's event source; none until the add-in registers.
+    const std::shared_ptr<EventRaiser> &mEventRaiser() const { return mEventSource; }
+    void setmEventRaiser(std::shared_ptr<EventRaiser> raiser) { mEventSource = std::move(raiser); }
+
+    // Sets up the library-wide objects with the message file MsgPath and creates this
+    // facade's driver, which loads every setting. A failing step ends it with its error; the
+    // steps done stay done.
+    void init(const std::string &MsgPath);
+
+    // Current choices of the general settings.
+    std::string DeviseFrom() const;
+    std::string DeviseTo() const;
+    MethodeArondiType MethodeArondi() const;
+    std::string ValeurCible() const;
+    std::int16_t NbDecEuroInter() const;
+    bool FormatDef() const;
+    std::int32_t Language() const;
+
+    // The driver's preferences.
+    bool ParValeur() const;
+    bool InsertAuto() const;
+    std::int32_t InsertAutoType() const;
+    bool ShowStatusBar() const;
+
+    // Swaps the two currencies and saves the general settings. Traced, quiet.
+    void InverseDevise();
+    // Message ID in the current language. Traced, quiet.
+    std::string Translate(std::int32_t ID);
+    // Saves general settings, preferences and currency tables, telling the other add-ins.
+    // Traced, quiet.
+    void WriteRegistry();
+    // 1 DeviseFrom = result DeviseTo, through the euro where needed. Traced, quiet.
+    double TauxDeChangeConvert(const std::string &DeviseFrom, const std::string &DeviseTo);
+    // Converts and rounds an amount (Change::dblConvert). Traced, quiet.
+    double Convert(double Montant, std::string_view DeviseFrom, std::string_view DeviseTo,
+                   const std::int16_t &NbDecEuroInter, MethodeArondiType MethodeArondi,
+                   std::string_view format);
+
+    // The rounding patterns offered for a method.
+    void PsyRounds(TargetValueList &rStrList, std::int32_t &rRoundMethod);
+    // Whether a number-format code shows one of the currency's aliases as its symbol.
+    bool FormatinDevise(const std::string &Devise, const std::string &format);
+    // The currency's default alias; empty when it has none.
+    std::string DeviseFormat(const std::string &Devise);
+    // The number-format code for a result of a conversion into Devise.
+    std::string DeviseFormatNumber(const std::string &Devise, MethodeArondiType MethodeArondi,
+                                   const std::string &format);
+    CodeNameList Currencies();
+    std::vector<std::string> Alias(const std::string &rstrCur);
+    std::string AliasDefault(const std::string &rstrCur);
+    void UpdateRateLabels(RateLabels &rstrLabels, const std::string &rstrCurFrom,
+                          const std::string &rstrCurTo);
+    bool AskRateRequired(const std::string &rstrCurFrom, const std::string &rstrCurTo);
+    // Decimals of the currency's legal pattern.
+    std::int32_t LegalNrOfDec(const std::string &rstrCur);
+    std::string LegalFormatFromNrDec(std::int32_t nrDec);
+    std::int32_t NrOfDec(const std::string &rstrLegal);
+    // When rates were last changed (days since 30 December 1899).
+    double LastRatesUpdate();
+    // A language's own name (message 2 in that language).
+    std::string LanguageName(std::int32_t LanguageId);
+
+    void setShowMsgNumbers(bool on);
+    const std::string &AddInName() const { return mAddInName; }
+    void setAddInName(std::string name) { mAddInName = std::move(name); }
+    AddInStates EditState() const { return mEditState; }
+    void setEditState(AddInStates state) { mEditState = state; }
+    // The host's windows; an empty collection is created when there is none.
+    const std::shared_ptr<HostWindows> &ColVBAWindows();
+    void setColVBAWindows(std::shared_ptr<HostWindows> windows) {
+        mColVBAWindows = std::move(windows);
+    }
+
+    // Called by the engine after it asked the user for a rate.
+    void LoadClickTableTaux() override;
+
+    // The driver; fails before init.
+    CPExcel &driver() const;
+
+private:
+    Change &engine() const;
+
+    std::shared_ptr<KVTBug> mTrace;
+    std::shared_ptr<EventRaiser> mEventSource;
+    std::unique_ptr<CPExcel> mDriver;
+    AddInStates mEditState = EditUnknown;
+    std::string mAddInName;
+    // This facade as the engine's rate table listener: a non-owning reference that expires
+    // when the facade ends.
+    std::shared_ptr<RateTableListener> mAsListener;
+};
+
+// The most recently created facade that still lives; null when none does. When the current
+// one ends, the most recently created of the others takes its place, so that the windows of a
+// remaining add-in still reach their facade.
+KVTMain *CurrentMain();
+
+} // namespace kvt

@@ -1,0 +1,83 @@
+#include "FacadeFixture.h"
+#include "engine/NumberFormat.h"
+#include "model/Error.h"
+#include "support/ErrorMatchers.h"
+
+namespace kvt {
+namespace {
+
+using Log = std::vector<std::string>;
+using FacadeTrace = test::FacadeFixture;
+
+TEST_F(FacadeTrace, initTracesUntilTheEngineSwitchesTracingOffAndLeavesItsFunctionOpen) {
+    int run = 0;
+    for (const char *on : {"ON", "on", "On"}) {
+        ++run;
+        viewers.log->clear();
+        store("ENGINE", "DEBUGMAIN", on);
+        auto main = startedFacade();
+        EXPECT_FALSE(trace->Active()) << on; // DEBUGCHANGE missing: off after init
+        ASSERT_GE(traceLog().size(), 2u) << on;
+        EXPECT_EQ(traceLog()[0], "Title Main");
+        // The viewer window stays, and each open Initialisation nests the next one deeper.
+        EXPECT_EQ(traceLog()[1], "FctBegin Initialisation -> " + std::to_string(run));
+        for (const std::string &line : traceLog())
+            EXPECT_NE(line.rfind("FctEnd", 0), 0u) << on << ": " << line;
+    }
+}
+
+TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModule) {
+    store("ENGINE", "DEBUGMAIN", "ON");
+    store("ENGINE", "DEBUGCHANGE", "ON");
+    auto main = startedFacade();
+    EXPECT_TRUE(trace->Active());
+    EXPECT_EQ(std::count(traceLog().begin(), traceLog().end(), "Title Change"), 1);
+    EXPECT_EQ(traceLog().back(), "FctEnd 1 ");
+    EXPECT_NE(
+        std::find(traceLog().begin(), traceLog().end(), "FctBegin Class_initialize CPExcel -> 2"),
+        traceLog().end());
+}
+
+TEST_F(FacadeTrace, initFailsWhenTracingIsOnAndNoViewerCanBeReached) {
+    setTraceViewerFactory(nullptr);
+    store("ENGINE", "DEBUGMAIN", "ON");
+    KVTMain main;
+    EXPECT_THAT([&] { main.init(kMessageFile); },
+                test::ThrowsError(err::TraceViewer, {"KVTDebug"}));
+}
+
+TEST_F(FacadeTrace, operationsCarryTheirLabelsAndEndWords) {
+    auto main = startedFacade();
+    trace->setActive(true);
+    viewers.log->clear();
+    const double converted = main->Convert(1000.5, "BEF", "FRF", 15, Legal, "");
+    const double rate = main->TauxDeChangeConvert("EUR", "FRF");
+    main->Translate(130);
+    main->InverseDevise();
+    main->WriteRegistry();
+    EXPECT_EQ(traceLog(), (Log{
+                              "FctBegin Conversion de 1000.5 BEF FRF -> 1",
+                              "FctEnd 1 Conversion = " + numberText(converted),
+                              "FctBegin Taux de Change de EUR FRF -> 1",
+                              "FctEnd 1 Taux = 6.55957",
+                              "FctBegin Translate 130 -> 1",
+                              "FctEnd 1 ",
+                              "FctBegin Inverse Devise -> 1",
+                              "FctEnd 1 ",
+                              "FctBegin Write Registry -> 1",
+                              "FctEnd 1 ",
+                          }));
+    EXPECT_EQ(rate, 6.55957);
+}
+
+TEST_F(FacadeTrace, tracingOffBuildsNoLabelAndOpensNoViewer) {
+    auto main = startedFacade();
+    main->Convert(1, "EUR", "BEF", 15, Legal, "");
+    main->TauxDeChangeConvert("EUR", "BEF");
+    main->WriteRegistry();
+    EXPECT_EQ(*viewers.opened, 0);
+    EXPECT_TRUE(traceLog().empty());
+}
+
+} // namespace
+} // namespace kvt
