@@ -1,7 +1,6 @@
 #include "Session.h"
 
 #include "Store.h"
-#include "messages/Message.h"
 #include "messages/ShippedMessageFile.h"
 #include "model/Collections.h"
 #include "model/DateNumber.h"
@@ -11,112 +10,112 @@
 namespace talvio {
 
 Session::Session(const std::string &explicitSettings, const std::string &explicitMessages) {
-    mChange = std::make_shared<kvt::Change>();
     openSettings(explicitSettings);
-    mDG = kvt::sharedDG();
-    mDG->setProjectName(kApplication);
-    mDG->setRegSection("UserChoice");
-    const auto messages = kvt::sharedMessage();
-    messages->subLoadIndex(kvt::shippedMessageFile(explicitMessages));
-    mChange->initialize(mDG, messages, {});
-    mChange->setProjectName(kApplication);
-    mDG->ReadReg();
-    mChange->ReadReg();
+    mMain.init(kvt::shippedMessageFile(explicitMessages));
 }
 
 kvt::MethodeArondiType Session::MethodeArondi() const {
-    return mDG->MethodeArondi();
+    return mMain.MethodeArondi();
 }
 
 std::string Session::ValeurCible() const {
-    return mDG->DevFormat();
+    return mMain.ValeurCible();
 }
 
 std::int16_t Session::NbDecEuroInter() const {
-    return mDG->NbDecEuroInter();
+    return mMain.NbDecEuroInter();
 }
 
 bool Session::FormatDef() const {
-    return mDG->FormatDef();
+    return mMain.FormatDef();
 }
 
 double Session::Convert(double amount, const std::string &from, const std::string &to,
                         std::int16_t nbDecEuroInter, kvt::MethodeArondiType method,
                         const std::string &pattern) {
-    return mChange->dblConvert(amount, from, to, nbDecEuroInter, method, pattern);
+    return mMain.Convert(amount, from, to, nbDecEuroInter, method, pattern);
 }
 
 std::string Session::DeviseFormat(const std::string &code) {
-    return mChange->ColDevises()->Item(code)->FormatAlias();
+    return mMain.DeviseFormat(code);
 }
 
 std::string Session::DeviseFormatNumber(const std::string &code, kvt::MethodeArondiType method,
                                         const std::string &pattern) {
-    return mChange->FormatNumbOut(method, code, pattern);
+    return mMain.DeviseFormatNumber(code, method, pattern);
 }
 
 bool Session::AskRateRequired(const std::string &from, const std::string &to) {
-    return mChange->AskRateRequired(from, to);
+    return mMain.AskRateRequired(from, to);
 }
 
 double Session::TauxDeChangeConvert(const std::string &from, const std::string &to) {
-    return mChange->TauxDeChangeConvert(from, to);
+    return mMain.TauxDeChangeConvert(from, to);
 }
 
 void Session::UpdateRateLabels(kvt::RateLabels &labels, const std::string &from,
                                const std::string &to) {
-    mChange->UpdateRateLabels(labels, from, to);
+    mMain.UpdateRateLabels(labels, from, to);
 }
 
 void Session::UpdateTaux(double amount, kvt::ConversionDetail &source,
                          kvt::ConversionDetail &target, const std::string &from,
                          const std::string &to, kvt::MethodeArondiType method,
                          const std::string &pattern) {
-    const std::string storedFrom = mDG->DeviseFrom();
-    const std::string storedTo = mDG->DeviseTo();
-    mDG->setDeviseFrom(from);
-    mDG->setDeviseTo(to);
-    double rate = 0.0;
-    mChange->UpdateTaux(amount, source, target, from, to, rate, method, pattern);
-    mDG->setDeviseFrom(storedFrom);
-    mDG->setDeviseTo(storedTo);
+    // The driver details the pair and rounding the general settings hold; this command's choice
+    // stands in for them while it runs and is never saved.
+    kvt::DG &settings = *kvt::sharedDG();
+    const kvt::DG stored = settings;
+    settings.setDeviseFrom(from);
+    settings.setDeviseTo(to);
+    settings.setMethodeArondi(method);
+    settings.setDevFormat(pattern);
+    try {
+        mMain.driver().UpdateTaux(amount, source, target);
+    } catch (...) {
+        settings = stored;
+        throw;
+    }
+    settings = stored;
 }
 
 void Session::PsyRounds(kvt::TargetValueList &list, kvt::MethodeArondiType method) {
-    mChange->LoadListFormat(list, method, "");
+    std::int32_t number = method;
+    mMain.PsyRounds(list, number);
 }
 
 kvt::CodeNameList Session::Currencies() {
-    kvt::CodeNameList list;
-    mChange->LoadListDevise(list);
-    return list;
+    return mMain.Currencies();
 }
 
 kvt::CodeNameList Session::Catalogue() {
     kvt::CodeNameList list;
-    mChange->LoadListISO(list);
+    mMain.mChange->LoadListISO(list);
     return list;
 }
 
 bool Session::InEuroArea(const std::string &code) {
-    return mChange->ColDevises()->Item(code)->InEuro();
+    return mMain.mChange->ColDevises()->Item(code)->InEuro();
 }
 
 bool Session::IsSelected(const std::string &code) {
-    return mChange->ColDevises()->find(code) != nullptr;
+    return mMain.mChange->ColDevises()->find(code) != nullptr;
 }
 
 void Session::EnterRate(const std::string &from, const std::string &to, double rate) {
-    mChange->setTauxDeChange(from, to, rate);
-    mChange->setTauxDeChange(to, from, 1.0 / rate);
-    mChange->ColISO()->Item(to)->ColTaux()->Item(from)->Exist = false;
-    mChange->setLastRatesUpdate(kvt::currentDateNumber());
-    mChange->PropagateTaux(from, to);
+    kvt::Change &engine = *mMain.mChange;
+    engine.setTauxDeChange(from, to, rate);
+    engine.setTauxDeChange(to, from, 1.0 / rate);
+    engine.ColISO()->Item(to)->ColTaux()->Item(from)->Exist = false;
+    engine.setLastRatesUpdate(kvt::currentDateNumber());
+    engine.PropagateTaux(from, to);
 }
 
+// The driver's save, as Apply does it, rather than the facade's WriteRegistry: that one keeps
+// a failure in the trace only, and a command must not report a save that failed as done.
 void Session::WriteRegistry() {
-    mDG->SaveReg();
-    mChange->SaveReg();
+    bool tables = true;
+    mMain.driver().SaveReg(true, true, tables);
 }
 
 } // namespace talvio

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Change.h"
+#include "facade/KVTMain.h"
 #include "model/CurrencyTables.h"
 
 #include <memory>
@@ -8,10 +9,10 @@
 
 namespace talvio {
 
-// The host's one door to the library, shaped as the facade's operations of the same names so
-// that it can hand over to KVTMain without touching the commands. It sets the library up in the
-// facade's order (settings store, general settings, messages, engine, then the stored tables)
-// and shares the library-wide objects.
+// The host's one door to the library: one KVTMain, initialised with the message file on the
+// settings store the command line chose, as an add-in would. The few things an add-in does
+// through the control panel (entering a rate, the conversion detail of a pair) go through the
+// facade's engine and driver the way the panel does.
 class Session {
 public:
     // explicitSettings / explicitMessages may be empty: the default database and the shipped
@@ -53,8 +54,7 @@ public:
     void WriteRegistry();
 
 private:
-    std::shared_ptr<kvt::DG> mDG;
-    std::shared_ptr<kvt::Change> mChange;
+    kvt::KVTMain mMain;
 };
 
 } // namespace talvio
