@@ -117,8 +117,12 @@ bool ensureRate(Context &context, const std::string &from, const std::string &to
     }
     const std::size_t before = context.ui.boxes->criticalCount();
     const double rate = session.TauxDeChangeConvert(from, to);
-    if (rate == 0.0 || context.failureShown(before))
+    if (rate == 0.0 || context.failureShown(before)) {
+        // The facade keeps the reason in its trace only; the user still needs to hear of it.
+        streams.err << "talvio: no usable rate was entered for " << from << " to " << to
+                    << "; nothing was converted or saved\n";
         return false;
+    }
     session.WriteRegistry();
     return true;
 }
