@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <fcntl.h>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -17,7 +19,10 @@ using testing::HasSubstr;
 // talvio on a pseudo-terminal of its own, as a user at a keyboard runs it.
 class TerminalProcess {
 public:
-    explicit TerminalProcess(std::vector<std::string> arguments) {
+    // With inputFile, standard input reads that file and standard output is discarded: only
+    // standard error stays on the terminal.
+    explicit TerminalProcess(std::vector<std::string> arguments,
+                             const std::string &inputFile = "") {
         arguments.insert(arguments.begin(), TALVIO_BINARY);
         std::vector<char *> argv;
         for (auto &word : arguments)
@@ -25,6 +30,10 @@ public:
         argv.push_back(nullptr);
         mPid = forkpty(&mMaster, nullptr, nullptr, nullptr);
         if (mPid == 0) {
+            if (!inputFile.empty()) {
+                dup2(open(inputFile.c_str(), O_RDONLY), STDIN_FILENO);
+                dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+            }
             execv(TALVIO_BINARY, argv.data());
             _exit(127);
         }
@@ -125,6 +134,30 @@ TEST_F(TerminalSessionTest, anAnswerThatIsNotANumberFailsWithAMessage) {
     talvio.type("abc\n");
     EXPECT_EQ(talvio.finish(), 1) << talvio.text();
     EXPECT_THAT(talvio.text(), HasSubstr("no usable rate was entered for USD to GBP"));
+}
+
+TEST_F(TerminalSessionTest, aLongStreamShowsItsProgressOnTheTerminal) {
+    const kvt::test::TempDir dir;
+    const auto input = dir.file("amounts.txt");
+    {
+        std::ofstream file(input);
+        for (int i = 0; i < 100000; ++i)
+            file << i << "\n";
+    }
+    TerminalProcess talvio(withFiles({"convert", "--raw", "BEF", "FRF"}), input.string());
+    ASSERT_TRUE(talvio.started());
+    EXPECT_EQ(talvio.finish(), 0) << talvio.text();
+    EXPECT_THAT(talvio.text(), HasSubstr("100000 lines"));
+}
+
+TEST_F(TerminalSessionTest, aShortStreamShowsNoProgress) {
+    const kvt::test::TempDir dir;
+    const auto input = dir.file("amounts.txt");
+    std::ofstream(input) << "1\n2\n";
+    TerminalProcess talvio(withFiles({"convert", "--raw", "BEF", "FRF"}), input.string());
+    ASSERT_TRUE(talvio.started());
+    EXPECT_EQ(talvio.finish(), 0) << talvio.text();
+    EXPECT_EQ(talvio.text(), "");
 }
 
 } // namespace
