@@ -31,6 +31,7 @@ echo "== release build and benchmark smoke run"
 cmake --preset release
 cmake --build --preset release -j "$jobs"
 ./build/release/bench/talvio-bench --benchmark_min_time=0.01 >/dev/null
+./build/release/bench/talvio-bench-facade --benchmark_min_time=0.01 >/dev/null
 
 echo "== fuzz targets: short smoke run"
 cmake --preset fuzz

@@ -94,7 +94,6 @@ KVTMain::~KVTMain() {
     }
     mDriver.reset();
     const std::shared_ptr<Change> engine = std::move(mChange);
-    mChange.reset();
     auto &facades = liveFacades();
     facades.erase(std::remove(facades.begin(), facades.end(), this), facades.end());
     // The engine tells the current facade after asking for a rate; that is now another one.
@@ -217,9 +216,9 @@ double KVTMain::TauxDeChangeConvert(const std::string &DeviseFrom, const std::st
         [](double rate) { return "Taux = " + numberText(rate); });
 }
 
-double KVTMain::Convert(double Montant, std::string_view DeviseFrom, std::string_view DeviseTo,
-                        const std::int16_t &NbDecEuroInter, MethodeArondiType MethodeArondi,
-                        std::string_view format) {
+double KVTMain::convertTraced(double Montant, std::string_view DeviseFrom,
+                              std::string_view DeviseTo, const std::int16_t &NbDecEuroInter,
+                              MethodeArondiType MethodeArondi, std::string_view format) {
     return tracedQuietly(
         *mTrace,
         [&] {

@@ -173,6 +173,7 @@ TEST_F(Facade, writeRegistrySavesEverythingWithoutAnEventSource) {
 // neutral result; the others hand it to the caller.
 TEST_F(Facade, quietOperationsTraceTheirFailureAndGiveANeutralResult) {
     KVTMain main; // never initialised: every operation that needs the engine fails
+    EXPECT_EQ(main.Convert(1, "EUR", "BEF", 15, Legal, ""), 0); // tracing off: nothing to write
     trace->setActive(true);
     const std::string failure = "KVTMain: init has not been called";
     struct Row {
@@ -202,6 +203,29 @@ TEST_F(Facade, quietOperationsTraceTheirFailureAndGiveANeutralResult) {
             << row.label;
     }
     EXPECT_TRUE(boxes->shown().empty());
+}
+
+// Where the engine itself handles a failure, its message box is the report: message 1048, the
+// engine operation's name and the description; the facade adds nothing and gives 0.
+TEST_F(Facade, failuresTheEngineHandlesAreItsMessageBoxes) {
+    auto main = startedFacade();
+    const std::string operationFailed = main->Translate(1048);
+    ASSERT_FALSE(operationFailed.empty());
+    trace->setActive(true);
+    EXPECT_EQ(main->TauxDeChangeConvert("EUR", "QQQ"), 0);
+    sharedDG()->setDeviseTo("QQQ");
+    sharedDG()->setDevFormat("X");
+    ConversionDetail from;
+    ConversionDetail to;
+    main->driver().UpdateTaux(1, from, to);
+    ASSERT_EQ(boxes->shown().size(), 2u);
+    EXPECT_EQ(boxes->shown()[0].text.rfind(operationFailed + " (TauxDeChangeConvert): ", 0), 0u)
+        << boxes->shown()[0].text;
+    EXPECT_NE(boxes->shown()[0].text.find("QQQ"), std::string::npos);
+    EXPECT_EQ(boxes->shown()[1].text.rfind(operationFailed + " (UpdateTaux): ", 0), 0u)
+        << boxes->shown()[1].text;
+    for (const std::string &line : traceLog())
+        EXPECT_NE(line.rfind("Error", 0), 0u) << line;
 }
 
 TEST_F(Facade, quietOperationsStayQuietWhenTheTraceItselfFails) {

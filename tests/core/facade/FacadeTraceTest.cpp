@@ -26,7 +26,7 @@ TEST_F(FacadeTrace, initTracesUntilTheEngineSwitchesTracingOffAndLeavesItsFuncti
     }
 }
 
-TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModule) {
+TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModuleAndTheEndNestsTheDriver) {
     store("ENGINE", "DEBUGMAIN", "ON");
     store("ENGINE", "DEBUGCHANGE", "ON");
     auto main = startedFacade();
@@ -36,6 +36,10 @@ TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModule) {
     EXPECT_NE(
         std::find(traceLog().begin(), traceLog().end(), "FctBegin Class_initialize CPExcel -> 2"),
         traceLog().end());
+    viewers.log->clear();
+    main.reset(); // the driver ends inside the facade's end
+    EXPECT_EQ(traceLog(), (Log{"FctBegin Class_Terminate KVTMain -> 1",
+                               "FctBegin Class_Terminate CPExcel -> 2", "FctEnd 2 ", "FctEnd 1 "}));
 }
 
 TEST_F(FacadeTrace, initFailsWhenTracingIsOnAndNoViewerCanBeReached) {
@@ -70,7 +74,18 @@ TEST_F(FacadeTrace, operationsCarryTheirLabelsAndEndWords) {
     EXPECT_EQ(rate, 6.55957);
 }
 
-TEST_F(FacadeTrace, tracingOffBuildsNoLabelAndOpensNoViewer) {
+TEST_F(FacadeTrace, aConversionTheEngineRefusesIsItsBoxNotAnErrorLineOfTheFacade) {
+    auto main = startedFacade();
+    trace->setActive(true);
+    viewers.log->clear();
+    EXPECT_EQ(main->Convert(5, "EUR", "QQQ", 15, Legal, ""), 0);
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].icon, BoxIcon::Critical);
+    EXPECT_EQ(traceLog(),
+              (Log{"FctBegin Conversion de 5 EUR QQQ -> 1", "FctEnd 1 Conversion = 0"}));
+}
+
+TEST_F(FacadeTrace, tracingOffOpensNoViewerAndReportsNothing) {
     auto main = startedFacade();
     main->Convert(1, "EUR", "BEF", 15, Legal, "");
     main->TauxDeChangeConvert("EUR", "BEF");
