@@ -65,6 +65,17 @@ SettingsEntries MemorySettingsBackend::enumerate(const std::string &app,
     return entries;
 }
 
+std::vector<std::string> MemorySettingsBackend::sections(const std::string &app) {
+    // Addresses sort by application, then section: one pass collects each section once.
+    std::vector<std::string> names;
+    for (auto it = mValues.lower_bound(Address{app, std::string(), std::string()});
+         it != mValues.end() && equalsIgnoreCase(std::get<0>(it->first), app); ++it) {
+        if (names.empty() || !equalsIgnoreCase(names.back(), std::get<1>(it->first)))
+            names.push_back(std::get<1>(it->first));
+    }
+    return names;
+}
+
 void MemorySettingsBackend::beginBatch() {
     if (mBatchStart)
         throw Error(err::SettingsStore, "A settings batch is already open.");

@@ -45,6 +45,11 @@ SettingsEntries Registry::EnumerateSection(const std::string &section) {
     return mBackend->enumerate(mProjectName, section);
 }
 
+std::vector<std::string> Registry::EnumerateSections() {
+    requireProjectName();
+    return mBackend->sections(mProjectName);
+}
+
 void Registry::DeleteSetting(const std::string &section, const std::string &key) {
     requireProjectName();
     mBackend->remove(mProjectName, section, key);

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kvt {
 
@@ -30,6 +31,8 @@ public:
 
     // All key/value pairs of exactly this section, in ascending key order (letter case ignored).
     SettingsEntries EnumerateSection(const std::string &section);
+    // Every section of the application that holds a value, in the same order.
+    std::vector<std::string> EnumerateSections();
     void DeleteSetting(const std::string &section, const std::string &key);
 
     // One transaction over the settings: other processes see all of its writes or none. Commit

@@ -32,6 +32,9 @@ public:
     // ascending key order as SQLite's NOCASE sorts: ASCII capitals folded to small letters, other
     // bytes by their unsigned value.
     virtual SettingsEntries enumerate(const std::string &app, const std::string &section) = 0;
+    // The name of every section of the application that holds at least one value, each once (in
+    // its first spelling), in the same order as enumerate's keys.
+    virtual std::vector<std::string> sections(const std::string &app) = 0;
 
     // A batch makes a run of reads and writes one transaction: other users of the store see all
     // of its writes or none. Batches do not nest at this level; beginning one while one is open

@@ -184,6 +184,7 @@ public:
                const std::string &value);
     void remove(const std::string &app, const std::string &section, const std::string &key);
     SettingsEntries enumerate(const std::string &app, const std::string &section);
+    std::vector<std::string> sections(const std::string &app);
     void beginBatch();
     void commitBatch();
     void rollbackBatch();
@@ -208,6 +209,7 @@ private:
     Statement mWrite;
     Statement mRemove;
     Statement mEnumerate;
+    Statement mSections;
     Statement mBegin;
     Statement mCommit;
     Statement mRollback;
@@ -248,6 +250,9 @@ SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
     prepare(mRemove, "DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
     prepare(mEnumerate,
             "SELECT key, value FROM settings WHERE application = ?1 AND section = ?2 ORDER BY key");
+    // MIN keeps one spelling per section; the column's NOCASE collation makes the groups.
+    prepare(mSections, "SELECT MIN(section) FROM settings WHERE application = ?1"
+                       " GROUP BY section ORDER BY section");
     // IMMEDIATE takes the write lock at once: a batch that reads first and writes later could
     // otherwise find its snapshot outdated by another process and fail halfway.
     prepare(mBegin, "BEGIN IMMEDIATE");
@@ -383,6 +388,20 @@ SettingsEntries SqliteSettingsBackend::Connection::enumerate(const std::string &
     return entries;
 }
 
+std::vector<std::string> SqliteSettingsBackend::Connection::sections(const std::string &app) {
+    checkBatchStillOpen();
+    Run run(mSections);
+    if (!run.bind(app))
+        fail("listing the sections of " + app);
+    std::vector<std::string> names;
+    int rc = SQLITE_ROW;
+    while ((rc = run.step()) == SQLITE_ROW)
+        names.push_back(run.text(0));
+    if (rc != SQLITE_DONE)
+        fail("listing the sections of " + app);
+    return names;
+}
+
 void SqliteSettingsBackend::Connection::beginBatch() {
     if (mInBatch)
         throw Error(err::SettingsStore, "A settings batch is already open.");
@@ -459,6 +478,10 @@ void SqliteSettingsBackend::remove(const std::string &app, const std::string &se
 SettingsEntries SqliteSettingsBackend::enumerate(const std::string &app,
                                                  const std::string &section) {
     return connection().enumerate(app, section);
+}
+
+std::vector<std::string> SqliteSettingsBackend::sections(const std::string &app) {
+    return connection().sections(app);
 }
 
 void SqliteSettingsBackend::beginBatch() {

@@ -43,6 +43,7 @@ public:
     void remove(const std::string &app, const std::string &section,
                 const std::string &key) override;
     SettingsEntries enumerate(const std::string &app, const std::string &section) override;
+    std::vector<std::string> sections(const std::string &app) override;
 
     void beginBatch() override;
     void commitBatch() override;

@@ -23,6 +23,9 @@ public:
     SettingsEntries enumerate(const std::string &app, const std::string &section) override {
         return mValues.enumerate(app, section);
     }
+    std::vector<std::string> sections(const std::string &app) override {
+        return mValues.sections(app);
+    }
     void beginBatch() override { mValues.beginBatch(); }
     void commitBatch() override { mValues.commitBatch(); }
     void rollbackBatch() override { mValues.rollbackBatch(); }

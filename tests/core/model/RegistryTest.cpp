@@ -52,17 +52,16 @@ TEST_F(RegistryTest, writesListsAndDeletesUnderItsApplicationName) {
     mRegistry.DeleteSetting("Currencies\\Names", "dem");
     EXPECT_THAT(mRegistry.EnumerateSection("Currencies\\Names"),
                 ElementsAre(Pair("BEF", "Belgischer Franken|")));
+    EXPECT_THAT(mRegistry.EnumerateSections(), ElementsAre("Currencies\\Names"));
     EXPECT_EQ(mBackend->read("talvio", "currencies\\names", "bef"), "Belgischer Franken|");
 }
 
 TEST_F(RegistryTest, everyOperationNeedsAProjectName) {
     mRegistry.setProjectName("");
     const std::vector<std::function<void()>> operations = {
-        [&] { mRegistry.strGetSetting("S", "K", "d"); },
-        [&] { mRegistry.SetReg("S", "K", "v"); },
-        [&] { mRegistry.EnumerateSection("S"); },
-        [&] { mRegistry.DeleteSetting("S", "K"); },
-        [&] { mRegistry.LogFile("line"); },
+        [&] { mRegistry.strGetSetting("S", "K", "d"); }, [&] { mRegistry.SetReg("S", "K", "v"); },
+        [&] { mRegistry.EnumerateSection("S"); },        [&] { mRegistry.EnumerateSections(); },
+        [&] { mRegistry.DeleteSetting("S", "K"); },      [&] { mRegistry.LogFile("line"); },
     };
     for (const auto &operation : operations)
         EXPECT_THAT(operation, ThrowsError(err::SettingsStore, {"ProjectName"}));

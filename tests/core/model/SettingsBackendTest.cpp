@@ -59,6 +59,22 @@ TEST_P(SettingsBackendTest, nestedSectionsAreSeparateAndEnumerateInKeyOrder) {
     EXPECT_EQ(mStore->read("Talvio", "Currencies", "BEF"), "");
 }
 
+TEST_P(SettingsBackendTest, sectionsListsEachNonEmptySectionOfTheApplicationOnce) {
+    EXPECT_THAT(mStore->sections("Talvio"), IsEmpty());
+    mStore->write("Talvio", "UserChoice", "Language", "3");
+    mStore->write("Talvio", "Currencies\\ISOCodes", "BEF", "b");
+    mStore->write("talvio", "USERCHOICE", "Method", "130");
+    mStore->write("Talvio", "Currencies", "DefaultSelection", "USD|");
+    mStore->write("Talvio", "_Private", "K", "v");
+    mStore->write("Talvio", "Emptied", "K", "v");
+    mStore->remove("Talvio", "Emptied", "K");
+    mStore->write("Other", "Alien", "K", "other application");
+    mStore->write("Talviox", "Alien", "K", "a longer name is another application");
+
+    EXPECT_THAT(mStore->sections("TALVIO"),
+                ElementsAre("_Private", "Currencies", "Currencies\\ISOCodes", "UserChoice"));
+}
+
 TEST_P(SettingsBackendTest, removeDeletesOneValueOnly) {
     mStore->write("Talvio", "Currencies\\Names", "BEF", "x");
     mStore->write("Talvio", "Currencies\\Names", "DEM", "y");

@@ -1,0 +1,135 @@
+#include "Arguments.h"
+
+#include "Amount.h"
+
+#include <algorithm>
+
+namespace talvio {
+
+namespace {
+
+constexpr std::string_view kGlobalUsage =
+    "talvio [--settings PATH] [--messages PATH] COMMAND [OPTIONS] [ARGUMENTS]";
+
+bool contains(const std::vector<std::string_view> &names, std::string_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+bool isOption(std::string_view word) {
+    return word.size() > 1 && word.front() == '-' && !parseAmount(word).has_value();
+}
+
+// Splits "--name=value" into its name and value.
+std::pair<std::string, std::optional<std::string>> splitOption(std::string_view word) {
+    const auto equals = word.find('=');
+    if (equals == std::string_view::npos)
+        return {std::string(word), std::nullopt};
+    return {std::string(word.substr(0, equals)), std::string(word.substr(equals + 1))};
+}
+
+class Reader {
+public:
+    explicit Reader(const std::vector<std::string> &words)
+        : mWords(words) {}
+
+    bool atEnd() const { return mNext >= mWords.size(); }
+    const std::string &peek() const { return mWords[mNext]; }
+    const std::string &take() { return mWords[mNext++]; }
+
+    std::string valueOf(const std::string &name, const std::optional<std::string> &inlineValue,
+                        std::string_view usage) {
+        if (inlineValue)
+            return *inlineValue;
+        if (atEnd())
+            throw UsageError{"option " + name + " needs a value", std::string(usage)};
+        return take();
+    }
+
+private:
+    const std::vector<std::string> &mWords;
+    std::size_t mNext = 0;
+};
+
+void readGlobalOptions(Reader &reader, Invocation &invocation) {
+    while (!reader.atEnd() && isOption(reader.peek())) {
+        const auto [name, inlineValue] = splitOption(reader.take());
+        if (name == "--settings")
+            invocation.settingsPath = reader.valueOf(name, inlineValue, kGlobalUsage);
+        else if (name == "--messages")
+            invocation.messagesPath = reader.valueOf(name, inlineValue, kGlobalUsage);
+        else if (name == "--help" && !inlineValue)
+            invocation.help = true;
+        else if (name == "--version" && !inlineValue)
+            invocation.version = true;
+        else
+            throw UsageError{"unknown option " + name, std::string(kGlobalUsage)};
+    }
+}
+
+void readCommandWords(Reader &reader, Invocation &invocation) {
+    const CommandSpec &spec = *invocation.command;
+    bool optionsEnded = false;
+    while (!reader.atEnd()) {
+        const std::string &word = reader.take();
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && isOption(word)) {
+            const auto [name, inlineValue] = splitOption(word);
+            if (name == "--help" && !inlineValue)
+                invocation.commandHelp = true;
+            else if (contains(spec.valueOptions, name))
+                invocation.options[name] = reader.valueOf(name, inlineValue, spec.usage);
+            else if (contains(spec.switches, name) && !inlineValue)
+                invocation.switches.insert(name);
+            else
+                throw UsageError{"unknown option " + name + " for " + std::string(spec.name),
+                                 std::string(spec.usage)};
+        } else {
+            invocation.arguments.push_back(word);
+        }
+    }
+    if (invocation.commandHelp)
+        return;
+    const std::size_t count = invocation.arguments.size();
+    if (count < spec.minArguments)
+        throw UsageError{"too few arguments for " + std::string(spec.name),
+                         std::string(spec.usage)};
+    if (count > spec.maxArguments)
+        throw UsageError{"too many arguments for " + std::string(spec.name),
+                         std::string(spec.usage)};
+}
+
+} // namespace
+
+std::optional<std::string> Invocation::option(std::string_view name) const {
+    const auto it = options.find(name);
+    if (it == options.end())
+        return std::nullopt;
+    return it->second;
+}
+
+Invocation parseArguments(const std::vector<std::string> &words,
+                          const std::vector<CommandSpec> &commands) {
+    Invocation invocation;
+    Reader reader(words);
+    readGlobalOptions(reader, invocation);
+    if (reader.atEnd()) {
+        if (invocation.help || invocation.version)
+            return invocation;
+        throw UsageError{"no command given", std::string(kGlobalUsage)};
+    }
+    const std::string &name = reader.take();
+    const auto spec = std::find_if(commands.begin(), commands.end(),
+                                   [&](const CommandSpec &c) { return c.name == name; });
+    if (spec == commands.end())
+        throw UsageError{"unknown command " + name, std::string(kGlobalUsage)};
+    invocation.command = &*spec;
+    readCommandWords(reader, invocation);
+    return invocation;
+}
+
+std::string_view globalUsage() {
+    return kGlobalUsage;
+}
+
+} // namespace talvio

@@ -1,0 +1,138 @@
+#include "Commands.h"
+
+#include "model/Error.h"
+
+#include <istream>
+#include <ostream>
+
+#ifndef TALVIO_VERSION
+#error "TALVIO_VERSION must be defined by the build"
+#endif
+
+namespace talvio {
+
+namespace {
+
+using Runner = int (*)(const Invocation &, Streams &);
+
+struct CommandEntry {
+    CommandSpec spec;
+    Runner run;
+};
+
+const std::vector<CommandEntry> &commandTable() {
+    static const std::vector<CommandEntry> table = {
+        {{"convert",
+          "convert [--method legal|near|up|down|N] [--pattern P] [--euro-decimals N] [--raw] "
+          "[AMOUNT] FROM TO",
+          "Converts AMOUNT, or every line of standard input, from FROM to TO.",
+          {"--method", "--pattern", "--euro-decimals"},
+          {"--raw"},
+          2,
+          3},
+         runConvert},
+        {{"rate", "rate FROM TO", "Prints the exchange rate: 1 FROM = rate TO.", {}, {}, 2, 2},
+         runRate},
+        {{"labels",
+          "labels FROM TO",
+          "Prints the rate labels of the pair: caption, tab, sentence.",
+          {},
+          {},
+          2,
+          2},
+         runLabels},
+        {{"detail",
+          "detail [--method legal|near|up|down|N] [--pattern P] AMOUNT FROM TO",
+          "Prints the steps of converting AMOUNT: source, tab, target.",
+          {"--method", "--pattern"},
+          {},
+          3,
+          3},
+         runDetail},
+        {{"set-rate",
+          "set-rate FROM TO RATE",
+          "Enters the rate 1 FROM = RATE TO and saves it.",
+          {},
+          {},
+          3,
+          3},
+         runSetRate},
+        {{"currencies",
+          "currencies [--all]",
+          "Lists the selected currencies, or with --all the whole catalogue: code, tab, name.",
+          {},
+          {"--all"},
+          0,
+          0},
+         runCurrencies},
+        {{"formats",
+          "formats METHOD",
+          "Lists the target values of a rounding method (up, down): pattern, tab, label.",
+          {},
+          {},
+          1,
+          1},
+         runFormats},
+        {{"settings",
+          "settings list | get SECTION KEY | set SECTION KEY VALUE | delete SECTION KEY",
+          "Reads and writes the stored settings of the application Talvio.",
+          {},
+          {},
+          1,
+          4},
+         runSettings},
+    };
+    return table;
+}
+
+void printOverview(std::ostream &out) {
+    out << "usage: " << globalUsage() << "\n\nCommands:\n";
+    for (const auto &entry : commandTable())
+        out << "  " << entry.spec.usage << "\n      " << entry.spec.summary << "\n";
+    out << "\nOptions:\n"
+           "  --settings PATH   settings database (default: $TALVIO_SETTINGS, else the per-user "
+           "one)\n"
+           "  --messages PATH   message file (default: the shipped one)\n"
+           "  --help            this text; COMMAND --help describes one command\n"
+           "  --version         the version\n";
+}
+
+} // namespace
+
+const std::vector<CommandSpec> &commandSpecs() {
+    static const std::vector<CommandSpec> specs = [] {
+        std::vector<CommandSpec> result;
+        for (const auto &entry : commandTable())
+            result.push_back(entry.spec);
+        return result;
+    }();
+    return specs;
+}
+
+int runInvocation(const Invocation &invocation, Streams &streams) {
+    if (invocation.command == nullptr) {
+        if (invocation.version)
+            streams.out << "talvio " << TALVIO_VERSION << "\n";
+        else
+            printOverview(streams.out);
+        return kSuccess;
+    }
+    if (invocation.commandHelp) {
+        streams.out << "usage: talvio " << invocation.command->usage << "\n"
+                    << invocation.command->summary << "\n";
+        return kSuccess;
+    }
+    for (const auto &entry : commandTable()) {
+        if (entry.spec.name != invocation.command->name)
+            continue;
+        try {
+            return entry.run(invocation, streams);
+        } catch (const kvt::Error &error) {
+            streams.err << "talvio: " << error.description() << "\n";
+            return kFailure;
+        }
+    }
+    return kWrongUsage;
+}
+
+} // namespace talvio

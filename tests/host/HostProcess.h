@@ -1,0 +1,31 @@
+#pragma once
+
+#include "support/TempDir.h"
+
+#include <string>
+#include <vector>
+
+namespace talvio::test {
+
+struct ProcessResult {
+    int status = -1; // the exit status; -1 when the process did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs the built talvio with the arguments and the given standard input, without a terminal,
+// and collects what it wrote. The environment is the test's own.
+ProcessResult runTalvio(const std::vector<std::string> &arguments, const std::string &input = "");
+
+// A settings file of its own in a temporary folder, and the shipped message file, for each
+// command run through it.
+class HostFixture {
+public:
+    ProcessResult run(std::vector<std::string> arguments, const std::string &input = "") const;
+    std::string settingsPath() const { return mDir.file("settings.db").string(); }
+
+private:
+    kvt::test::TempDir mDir;
+};
+
+} // namespace talvio::test
