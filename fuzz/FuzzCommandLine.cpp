@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     try {
-        const talvio::Invocation invocation = talvio::parseArguments(words, talvio::commandSpecs());
+        const talvio::Invocation invocation =
+            talvio::parseArguments(words, talvio::commandSyntaxes());
         if (invocation.command != nullptr && !invocation.commandHelp) {
             check(invocation.arguments.size() >= invocation.command->minArguments);
             check(invocation.arguments.size() <= invocation.command->maxArguments);

@@ -67,7 +67,7 @@ void readGlobalOptions(Reader &reader, Invocation &invocation) {
 }
 
 void readCommandWords(Reader &reader, Invocation &invocation) {
-    const CommandSpec &spec = *invocation.command;
+    const CommandSyntax &syntax = *invocation.command;
     bool optionsEnded = false;
     while (!reader.atEnd()) {
         const std::string &word = reader.take();
@@ -77,13 +77,13 @@ void readCommandWords(Reader &reader, Invocation &invocation) {
             const auto [name, inlineValue] = splitOption(word);
             if (name == "--help" && !inlineValue)
                 invocation.commandHelp = true;
-            else if (contains(spec.valueOptions, name))
-                invocation.options[name] = reader.valueOf(name, inlineValue, spec.usage);
-            else if (contains(spec.switches, name) && !inlineValue)
+            else if (contains(syntax.valueOptions, name))
+                invocation.options[name] = reader.valueOf(name, inlineValue, syntax.usage);
+            else if (contains(syntax.switches, name) && !inlineValue)
                 invocation.switches.insert(name);
             else
-                throw UsageError{"unknown option " + name + " for " + std::string(spec.name),
-                                 std::string(spec.usage)};
+                throw UsageError{"unknown option " + name + " for " + std::string(syntax.name),
+                                 std::string(syntax.usage)};
         } else {
             invocation.arguments.push_back(word);
         }
@@ -91,12 +91,12 @@ void readCommandWords(Reader &reader, Invocation &invocation) {
     if (invocation.commandHelp)
         return;
     const std::size_t count = invocation.arguments.size();
-    if (count < spec.minArguments)
-        throw UsageError{"too few arguments for " + std::string(spec.name),
-                         std::string(spec.usage)};
-    if (count > spec.maxArguments)
-        throw UsageError{"too many arguments for " + std::string(spec.name),
-                         std::string(spec.usage)};
+    if (count < syntax.minArguments)
+        throw UsageError{"too few arguments for " + std::string(syntax.name),
+                         std::string(syntax.usage)};
+    if (count > syntax.maxArguments)
+        throw UsageError{"too many arguments for " + std::string(syntax.name),
+                         std::string(syntax.usage)};
 }
 
 } // namespace
@@ -109,7 +109,7 @@ std::optional<std::string> Invocation::option(std::string_view name) const {
 }
 
 Invocation parseArguments(const std::vector<std::string> &words,
-                          const std::vector<CommandSpec> &commands) {
+                          const std::vector<CommandSyntax> &commands) {
     Invocation invocation;
     Reader reader(words);
     readGlobalOptions(reader, invocation);
@@ -119,11 +119,11 @@ Invocation parseArguments(const std::vector<std::string> &words,
         throw UsageError{"no command given", std::string(kGlobalUsage)};
     }
     const std::string &name = reader.take();
-    const auto spec = std::find_if(commands.begin(), commands.end(),
-                                   [&](const CommandSpec &c) { return c.name == name; });
-    if (spec == commands.end())
+    const auto syntax = std::find_if(commands.begin(), commands.end(),
+                                     [&](const CommandSyntax &c) { return c.name == name; });
+    if (syntax == commands.end())
         throw UsageError{"unknown command " + name, std::string(kGlobalUsage)};
-    invocation.command = &*spec;
+    invocation.command = &*syntax;
     readCommandWords(reader, invocation);
     return invocation;
 }

@@ -16,7 +16,7 @@ struct UsageError {
 };
 
 // What one command accepts: options taking a value, switches, and how many arguments.
-struct CommandSpec {
+struct CommandSyntax {
     std::string_view name;
     std::string_view usage; // the line after "usage: talvio "
     std::string_view summary;
@@ -33,7 +33,7 @@ struct Invocation {
     bool help = false;
     bool version = false;
 
-    const CommandSpec *command = nullptr; // null with --help or --version alone
+    const CommandSyntax *command = nullptr; // null with --help or --version alone
     bool commandHelp = false;
     std::vector<std::string> arguments;
     std::map<std::string, std::string, std::less<>> options;
@@ -48,7 +48,7 @@ struct Invocation {
 // with "-" but reads as an amount ("-123.456") is an argument, so negative amounts need no
 // "--". Throws UsageError.
 Invocation parseArguments(const std::vector<std::string> &words,
-                          const std::vector<CommandSpec> &commands);
+                          const std::vector<CommandSyntax> &commands);
 
 std::string_view globalUsage();
 

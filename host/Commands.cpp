@@ -16,7 +16,7 @@ namespace {
 using Runner = int (*)(const Invocation &, Streams &);
 
 struct CommandEntry {
-    CommandSpec spec;
+    CommandSyntax syntax;
     Runner run;
 };
 
@@ -88,7 +88,7 @@ const std::vector<CommandEntry> &commandTable() {
 void printOverview(std::ostream &out) {
     out << "usage: " << globalUsage() << "\n\nCommands:\n";
     for (const auto &entry : commandTable())
-        out << "  " << entry.spec.usage << "\n      " << entry.spec.summary << "\n";
+        out << "  " << entry.syntax.usage << "\n      " << entry.syntax.summary << "\n";
     out << "\nOptions:\n"
            "  --settings PATH   settings database (default: $TALVIO_SETTINGS, else the per-user "
            "one)\n"
@@ -99,14 +99,14 @@ void printOverview(std::ostream &out) {
 
 } // namespace
 
-const std::vector<CommandSpec> &commandSpecs() {
-    static const std::vector<CommandSpec> specs = [] {
-        std::vector<CommandSpec> result;
+const std::vector<CommandSyntax> &commandSyntaxes() {
+    static const std::vector<CommandSyntax> syntaxes = [] {
+        std::vector<CommandSyntax> result;
         for (const auto &entry : commandTable())
-            result.push_back(entry.spec);
+            result.push_back(entry.syntax);
         return result;
     }();
-    return specs;
+    return syntaxes;
 }
 
 int runInvocation(const Invocation &invocation, Streams &streams) {
@@ -123,7 +123,7 @@ int runInvocation(const Invocation &invocation, Streams &streams) {
         return kSuccess;
     }
     for (const auto &entry : commandTable()) {
-        if (entry.spec.name != invocation.command->name)
+        if (entry.syntax.name != invocation.command->name)
             continue;
         try {
             return entry.run(invocation, streams);

@@ -20,7 +20,7 @@ struct Streams {
 };
 
 // Every command the host knows, with its options and usage.
-const std::vector<CommandSpec> &commandSpecs();
+const std::vector<CommandSyntax> &commandSyntaxes();
 
 // Runs a parsed command line and gives the exit status. Failures of the library (kvt::Error)
 // are reported on err with status 1; a UsageError found while running propagates.

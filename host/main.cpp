@@ -13,7 +13,7 @@ int main(int argc, char **argv) {
     Streams streams{std::cin, std::cout, std::cerr};
     try {
         const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
-        const Invocation invocation = parseArguments(words, commandSpecs());
+        const Invocation invocation = parseArguments(words, commandSyntaxes());
         const int status = runInvocation(invocation, streams);
         std::cout.flush();
         return status;

@@ -9,7 +9,7 @@ namespace {
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-const std::vector<CommandSpec> kCommands = {
+const std::vector<CommandSyntax> kCommands = {
     {"convert",
      "convert [OPTIONS] [AMOUNT] FROM TO",
      "",
