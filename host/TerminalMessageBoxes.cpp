@@ -10,22 +10,9 @@ namespace talvio {
 
 namespace {
 
+using kvt::answerName;
 using kvt::BoxAnswer;
 using kvt::BoxButtons;
-
-const char *answerName(BoxAnswer answer) {
-    switch (answer) {
-    case BoxAnswer::Ok:
-        return "OK";
-    case BoxAnswer::Cancel:
-        return "Cancel";
-    case BoxAnswer::Yes:
-        return "Yes";
-    case BoxAnswer::No:
-        return "No";
-    }
-    return "?";
-}
 
 std::vector<BoxAnswer> answersOf(BoxButtons buttons) {
     switch (buttons) {

@@ -11,6 +11,8 @@ std::shared_ptr<MessageBoxes> &currentBoxes() {
     return boxes;
 }
 
+} // namespace
+
 const char *answerName(BoxAnswer answer) {
     switch (answer) {
     case BoxAnswer::Ok:
@@ -24,8 +26,6 @@ const char *answerName(BoxAnswer answer) {
     }
     return "?";
 }
-
-} // namespace
 
 BoxAnswer safeDefault(BoxButtons buttons) {
     switch (buttons) {

@@ -47,6 +47,9 @@ public:
     BoxAnswer show(const BoxRequest &request) override;
 };
 
+// The name of an answer as its button shows it ("OK", "Cancel", "Yes", "No").
+const char *answerName(BoxAnswer answer);
+
 // The safe default answer of a button set: the one that changes nothing.
 BoxAnswer safeDefault(BoxButtons buttons);
 
