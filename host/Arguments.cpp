@@ -9,7 +9,7 @@ namespace talvio {
 namespace {
 
 constexpr std::string_view kGlobalUsage =
-    "talvio [--settings PATH] [--messages PATH] COMMAND [OPTIONS] [ARGUMENTS]";
+    "[--settings PATH] [--messages PATH] COMMAND [OPTIONS] [ARGUMENTS]";
 
 bool contains(const std::vector<std::string_view> &names, std::string_view name) {
     return std::find(names.begin(), names.end(), name) != names.end();

@@ -86,7 +86,7 @@ const std::vector<CommandEntry> &commandTable() {
 }
 
 void printOverview(std::ostream &out) {
-    out << "usage: " << globalUsage() << "\n\nCommands:\n";
+    out << "usage: talvio " << globalUsage() << "\n\nCommands:\n";
     for (const auto &entry : commandTable())
         out << "  " << entry.syntax.usage << "\n      " << entry.syntax.summary << "\n";
     out << "\nOptions:\n"

@@ -178,6 +178,14 @@ TEST_F(EngineCommandTest, wrongUseExitsWithTwo) {
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_THAT(help.out, HasSubstr(std::string("usage: talvio ") + command)) << command;
     }
+    // Without a known command the usage line is the program's own, naming it once.
+    for (const std::vector<std::string> &words :
+         {std::vector<std::string>{"frobnicate"}, std::vector<std::string>{}}) {
+        const auto result = runTalvio(words);
+        EXPECT_EQ(result.status, 2) << testing::PrintToString(words);
+        EXPECT_THAT(result.err, HasSubstr("usage: talvio [--settings PATH]"));
+        EXPECT_THAT(result.err, testing::Not(HasSubstr("talvio talvio")));
+    }
 }
 
 } // namespace
