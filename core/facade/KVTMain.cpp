@@ -100,6 +100,9 @@ KVTMain::~KVTMain() {
     mAsListener.reset();
     if (engine && CurrentMain())
         engine->setRateTableListener(CurrentMain()->mAsListener);
+    mAddInMgr.reset();
+    // The subscription ends first: no event may reach a facade that is ending.
+    mSubscription.reset();
     mEventSource.reset();
     mColVBAWindows.reset();
     try {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Change.h"
+#include "facade/AddInMgr.h"
 #include "facade/EventRaiser.h"
 #include "trace/KVTBug.h"
 #include "ui/CPExcel.h"
@@ -37,7 +38,7 @@ enum AddInStates : std::int32_t {
 // Failures: the conversion and settings operations marked "traced, quiet" write a failure to
 // the trace as an error line and give an empty or zero result; every other operation passes
 // its failure (kvt::Error) to the caller.
-class KVTMain final : public RateTableListener {
+class KVTMain final : public RateTableListener, private AddInEventHandler {
 public:
     KVTMain();
     ~KVTMain() override;
@@ -52,9 +53,10 @@ public:
     std::string mAddinType;
     std::shared_ptr<HostWindows> mColVBAWindows; // the host's own windows
 
-    // The add-in manager's event source; none until the add-in registers.
+    // The add-in manager's event source; none until the add-in registers. Setting it
+    // subscribes this facade to the source's events and ends the old subscription.
     const std::shared_ptr<EventRaiser> &mEventRaiser() const { return mEventSource; }
-    void setmEventRaiser(std::shared_ptr<EventRaiser> raiser) { mEventSource = std::move(raiser); }
+    void setmEventRaiser(std::shared_ptr<EventRaiser> raiser);
 
     // Sets up the library-wide objects with the message file MsgPath and creates this
     // facade's driver, which loads every setting. A failing step ends it with its error; the
@@ -137,6 +139,37 @@ public:
         mColVBAWindows = std::move(windows);
     }
 
+    // Naming by the add-in manager. Register stores the folder, asks for a name of the type
+    // and keeps it as AddInName; when the manager cannot be reached it says so in a message
+    // box and returns false, leaving rName as it was.
+    bool Register(const std::string &vTlvPath, const std::string &vstrAddInType,
+                  std::string &rName);
+    void Unregister(const std::string &rName);
+    // The add-in manager, connected on first use; connecting subscribes this facade to its
+    // events.
+    AddInMgr &TheAddInMgr();
+
+    // Coordination of edits of the common currency data with the other add-ins. Setting a
+    // flag true runs the state machine; every pass of the machine consumes all five.
+    bool evtCommonDataEditStart() const { return mEvents.start; }
+    void setevtCommonDataEditStart(bool value) { putFlag(mEvents.start, value); }
+    bool evtCommonDataEditRunning() const { return mEvents.running; }
+    void setevtCommonDataEditRunning(bool value) { putFlag(mEvents.running, value); }
+    bool evtUpdateCommonData() const { return mEvents.update; }
+    void setevtUpdateCommonData(bool value) { putFlag(mEvents.update, value); }
+    bool evtCommonDataEditFinished() const { return mEvents.finished; }
+    void setevtCommonDataEditFinished(bool value) { putFlag(mEvents.finished, value); }
+    bool evtCommonDataEditAllowed() const { return mEvents.allowed; }
+    void setevtCommonDataEditAllowed(bool value) { putFlag(mEvents.allowed, value); }
+    void RunStateMachineIfTrue(bool &value);
+    void RunStateMachine();
+    void ConsumeEvents();
+    // Locks the control panel's currency and rate pages, naming the editing add-in.
+    void DisableCommonDataEdit();
+    void EnableCommonDataEdit();
+    // Reloads the common data when another add-in saved them.
+    void UpdateCommonData();
+
     // Called by the engine after it asked the user for a rate.
     void LoadClickTableTaux() override;
 
@@ -149,8 +182,26 @@ private:
                          const std::int16_t &NbDecEuroInter, MethodeArondiType MethodeArondi,
                          std::string_view format);
 
+    struct EditEvents {
+        bool start = false;
+        bool running = false;
+        bool update = false;
+        bool finished = false;
+        bool allowed = false;
+    };
+
+    void onAddInEvent(AddInEvent event) override;
+    void putFlag(bool &flag, bool value);
+    // One pass of the state machine; false when the run stops.
+    bool runPass();
+    std::string editorName();
+    void raise(void (EventRaiser::*event)());
+
     std::shared_ptr<KVTBug> mTrace;
+    std::shared_ptr<AddInMgr> mAddInMgr;
     std::shared_ptr<EventRaiser> mEventSource;
+    std::unique_ptr<EventSubscription> mSubscription;
+    EditEvents mEvents;
     std::unique_ptr<CPExcel> mDriver;
     AddInStates mEditState = EditUnknown;
     std::string mAddInName;

@@ -45,6 +45,11 @@ inline constexpr std::int32_t AskRateExplanation = 550;
 inline constexpr std::int32_t AskRateHowTo = 551;
 inline constexpr std::int32_t AskRateNotZero = 552;
 
+// The help line while another add-in edits the common data: 553, the editor's name, a line
+// break, 554.
+inline constexpr std::int32_t CommonDataLockedBy = 553;
+inline constexpr std::int32_t CommonDataLockedUntil = 554;
+
 // Captions of the rate lines: a rate given directly or with the euro, and a derived cross rate.
 inline constexpr std::int32_t RateCaption = 750;
 inline constexpr std::int32_t CrossRateCaption = 751;
@@ -83,6 +88,8 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          AskRateExplanation,
                                          AskRateHowTo,
                                          AskRateNotZero,
+                                         CommonDataLockedBy,
+                                         CommonDataLockedUntil,
                                          RateCaption,
                                          CrossRateCaption,
                                          OperationFailed};

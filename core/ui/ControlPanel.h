@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +26,22 @@ public:
     bool ChkShowFirstTime() const { return mShowFirstTime; }
     void setChkShowFirstTime(bool value) { mShowFirstTime = value; }
 
+    // The tab control TabCP: 0 the currency pair and rounding, 1 the rate grid FlexTaux, 2 the
+    // currencies and their aliases. Out-of-range tabs are refused with kvt::Error.
+    static constexpr int kTabCount = 3;
+    bool TabEnabled(int tab) const;
+    void setTabEnabled(int tab, bool enabled);
+    int CurrentTab() const { return mCurrentTab; }
+    void setCurrentTab(int tab);
+    bool FlexTauxVisible() const { return mFlexTauxVisible; }
+    void setFlexTauxVisible(bool visible) { mFlexTauxVisible = visible; }
+    // The help line under the tabs.
+    const std::string &lblHelp() const { return mHelp; }
+    void setlblHelp(std::string text) { mHelp = std::move(text); }
+    // Reloads every control from the general settings, the driver and the engine. Before the
+    // window exists there is no control to reload: the state above is all the panel holds.
+    void RefreshData() {}
+
     // Decimals of a legal pattern, and the legal pattern of a number of decimals: what the
     // panel uses on its currency page and what the facade offers to hosts.
     static std::int32_t NrOfDec(std::string_view rstrLegal);
@@ -33,6 +50,10 @@ public:
 private:
     CPExcel *mDriver;
     bool mShowFirstTime = false;
+    std::array<bool, kTabCount> mTabEnabled{true, true, true};
+    int mCurrentTab = 0;
+    bool mFlexTauxVisible = false; // shown only while the rate tab is the current one
+    std::string mHelp;
 };
 
 } // namespace kvt

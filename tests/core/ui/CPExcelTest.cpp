@@ -5,6 +5,7 @@
 #include "model/Error.h"
 #include "model/ISO.h"
 #include "support/ErrorMatchers.h"
+#include "support/LocalAddInMgr.h"
 #include "ui/HelpFile.h"
 
 namespace kvt {
@@ -82,12 +83,6 @@ TEST_F(Driver, savedPreferencesReadBackTheSame) {
     expectPreferences(driver, {true, 3, true, false, false, false}, "read back");
 }
 
-class CountingRaiser final : public EventRaiser {
-public:
-    void Raise_xevtUpdateCommonData() override { ++raised; }
-    int raised = 0;
-};
-
 TEST_F(Driver, savingTheTablesTellsTheOtherAddInsOnlyThroughAnEventSource) {
     auto main = startedFacade();
     CPExcel &driver = main->driver();
@@ -97,13 +92,13 @@ TEST_F(Driver, savingTheTablesTellsTheOtherAddInsOnlyThroughAnEventSource) {
     ASSERT_NO_THROW(driver.SaveReg(false, false, tables));
     EXPECT_EQ(stored("Currencies", "LastUpdate"), "100.25");
 
-    auto raiser = std::make_shared<CountingRaiser>();
-    main->setmEventRaiser(raiser);
+    test::ScopedLocalAddInMgr manager;
+    main->TheAddInMgr();
     driver.SaveReg(false, false, tables);
-    EXPECT_EQ(raiser->raised, 1);
+    EXPECT_EQ(manager->events->raised, std::vector{AddInEvent::UpdateCommonData});
     tables = false;
     driver.SaveReg(true, true, tables);
-    EXPECT_EQ(raiser->raised, 1);
+    EXPECT_EQ(manager->events->raised.size(), 1u);
 }
 
 TEST_F(Driver, currenciesThatMayBeAddedOrDeleted) {
