@@ -73,6 +73,16 @@ const std::vector<CommandEntry> &commandTable() {
           1,
           1},
          runFormats},
+        {{"addin",
+          "addin [--type TYPE] [--path DIR]",
+          "Runs as an add-in beside others until standard input ends: registers with the add-in "
+          "manager, then takes one action per line (state, start, finish, save, set-rate FROM TO "
+          "RATE, rate FROM TO, names, quit) and reports every edit state it reaches.",
+          {"--type", "--path"},
+          {},
+          0,
+          0},
+         runAddIn},
         {{"settings",
           "settings list | get SECTION KEY | set SECTION KEY VALUE | delete SECTION KEY",
           "Reads and writes the stored settings of the application Talvio.",

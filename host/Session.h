@@ -53,6 +53,9 @@ public:
     // Saves the general settings and the currency tables, as Apply does.
     void WriteRegistry();
 
+    // The facade itself, for what an add-in does beyond these commands.
+    kvt::KVTMain &main() { return mMain; }
+
 private:
     kvt::KVTMain mMain;
 };

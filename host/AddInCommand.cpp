@@ -1,0 +1,173 @@
+// "talvio addin": the host as a long-lived add-in beside others. It registers with the add-in
+// manager, takes part in the coordination of edits of the common data, and reads its user's
+// actions from standard input while the events of the other add-ins arrive.
+#include "Amount.h"
+#include "Commands.h"
+#include "Session.h"
+#include "Terminal.h"
+#include "engine/NumberFormat.h"
+#include "facade/KVTMain.h"
+#include "ipc/Bus.h"
+#include "model/Error.h"
+#include "ui/ControlPanel.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <ostream>
+#include <sstream>
+#include <unistd.h>
+
+namespace talvio {
+
+namespace {
+
+const char *stateName(kvt::AddInStates state) {
+    switch (state) {
+    case kvt::EditUnavailable:
+        return "EditUnavailable";
+    case kvt::EditAllowed:
+        return "EditAllowed";
+    case kvt::EditUnknown:
+        return "EditUnknown";
+    case kvt::EditRunning:
+        return "EditRunning";
+    }
+    return "?";
+}
+
+// One line: the edit state, the editor the manager records, whether the currency and rate
+// pages are locked, and the panel's help line with its line break shown as " / ".
+std::string stateLine(kvt::KVTMain &main) {
+    const kvt::FrmControlPanel &panel = main.driver().frmCP();
+    std::string help = panel.lblHelp();
+    if (const auto lineBreak = help.find("\r\n"); lineBreak != std::string::npos)
+        help.replace(lineBreak, 2, " / ");
+    std::ostringstream line;
+    line << "state " << stateName(main.EditState())
+         << " editor=" << main.TheAddInMgr().CommonDataEditor()
+         << " locked=" << (panel.TabEnabled(1) ? 0 : 1) << " help=" << help;
+    return line.str();
+}
+
+class AddInSession final : public kvt::AddInEventHandler {
+public:
+    AddInSession(Session &session, Streams &streams)
+        : mSession(session)
+        , mMain(session.main())
+        , mStreams(streams) {}
+
+    // Subscribed after the facade, so each event is reported once the facade has handled it.
+    void listen() { mSubscription = mMain.mEventRaiser()->Subscribe(*this); }
+
+    void onAddInEvent(kvt::AddInEvent event) override {
+        print("event " + std::to_string(static_cast<int>(event)) + " " + stateLine(mMain));
+    }
+
+    // Runs one line of input; false when the session ends.
+    bool execute(const std::string &line) {
+        std::istringstream words(line);
+        std::string command;
+        words >> command;
+        try {
+            return dispatch(command, words);
+        } catch (const kvt::Error &error) {
+            print("error " + error.description());
+            return true;
+        }
+    }
+
+    void print(const std::string &line) { mStreams.out << line << std::endl; }
+
+private:
+    bool dispatch(const std::string &command, std::istringstream &words) {
+        if (command.empty())
+            return true;
+        if (command == "quit")
+            return false;
+        if (command == "state") {
+        } else if (command == "start") {
+            mMain.setevtCommonDataEditStart(true);
+        } else if (command == "finish") {
+            mMain.setevtCommonDataEditFinished(true);
+        } else if (command == "save") {
+            mSession.WriteRegistry();
+        } else if (command == "set-rate") {
+            std::string from, to, rate;
+            words >> from >> to >> rate;
+            const auto value = parseAmount(rate);
+            if (!value || *value == 0.0) {
+                print("error usage: set-rate FROM TO RATE (a rate other than 0)");
+                return true;
+            }
+            mSession.EnterRate(from, to, *value);
+            mSession.WriteRegistry();
+        } else if (command == "rate") {
+            std::string from, to;
+            words >> from >> to;
+            print("rate " + kvt::numberText(mSession.TauxDeChangeConvert(from, to)));
+            return true;
+        } else if (command == "names") {
+            std::istringstream names(mMain.TheAddInMgr().AddInCollectionString());
+            for (std::string name; std::getline(names, name);)
+                print("name " + name.substr(0, name.find('\r')));
+            return true;
+        } else {
+            print("error unknown command " + command
+                  + " (state, start, finish, save, set-rate, rate, names, quit)");
+            return true;
+        }
+        print(stateLine(mMain));
+        return true;
+    }
+
+    Session &mSession;
+    kvt::KVTMain &mMain;
+    Streams &mStreams;
+    std::unique_ptr<kvt::EventSubscription> mSubscription;
+};
+
+// Feeds the lines of standard input to the session while Qt serves the bus. The notifier
+// stays off while a line runs: its calls serve incoming ones, and must not read more input.
+void serveInput(AddInSession &addIn) {
+    kvt::ipc::ensureApplication();
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    std::string pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        input.setEnabled(false);
+        char buffer[4096];
+        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count <= 0)
+            return QCoreApplication::quit();
+        pending.append(buffer, static_cast<std::size_t>(count));
+        for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (!addIn.execute(line))
+                return QCoreApplication::quit();
+        }
+        input.setEnabled(true);
+    });
+    QCoreApplication::exec();
+}
+
+} // namespace
+
+int runAddIn(const Invocation &invocation, Streams &streams) {
+    const TerminalUi ui = installTerminalUi();
+    Session session(invocation.settingsPath, invocation.messagesPath);
+    kvt::KVTMain &main = session.main();
+    const std::string type = invocation.option("--type").value_or("Talvio");
+    std::string name;
+    if (!main.Register(invocation.option("--path").value_or(""), type, name))
+        return kFailure; // the register box said why
+    AddInSession addIn(session, streams);
+    addIn.listen();
+    main.RunStateMachine(); // settle the edit state before the user acts
+    addIn.print("name " + name);
+    addIn.print(stateLine(main));
+    serveInput(addIn);
+    main.Unregister(name);
+    return kSuccess;
+}
+
+} // namespace talvio
