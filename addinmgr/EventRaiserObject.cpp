@@ -1,0 +1,57 @@
+#include "EventRaiserObject.h"
+
+#include "EventRaiserAdaptor.h"
+#include "ManagerService.h"
+
+#include <exception>
+
+namespace addinmgr {
+
+EventRaiserObject::EventRaiserObject(ManagerService &service)
+    : mService(service) {
+    new EventRaiserAdaptor(this);
+}
+
+void EventRaiserObject::serve(const std::function<void(const QString &caller)> &operation) {
+    // Read before the operation: a raise serves other calls, each with a context of its own.
+    const QString caller = message().service();
+    try {
+        operation(caller);
+    } catch (const std::exception &failure) {
+        sendErrorReply(QDBusError::Failed, QString::fromStdString(failure.what()));
+    }
+}
+
+void EventRaiserObject::Raise_xevtCommonDataEditRunning() {
+    serve([this](const QString &caller) {
+        mService.noteCall(caller);
+        mService.raise(EventId::xevtCommonDataEditRunning);
+    });
+}
+
+void EventRaiserObject::Raise_xevtUpdateCommonData() {
+    serve([this](const QString &caller) {
+        mService.noteCall(caller);
+        mService.raise(EventId::xevtUpdateCommonData);
+    });
+}
+
+void EventRaiserObject::Raise_xevtCommonDataEditAllowed() {
+    serve([this](const QString &caller) {
+        mService.noteCall(caller);
+        mService.raise(EventId::xevtCommonDataEditAllowed);
+    });
+}
+
+void EventRaiserObject::Subscribe(const QDBusObjectPath &sink) {
+    serve([this, &sink](const QString &caller) {
+        mService.noteCall(caller);
+        mService.subscribe(caller, sink.path());
+    });
+}
+
+void EventRaiserObject::Unsubscribe(const QDBusObjectPath &sink) {
+    serve([this, &sink](const QString &caller) { mService.unsubscribe(caller, sink.path()); });
+}
+
+} // namespace addinmgr

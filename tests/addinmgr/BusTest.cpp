@@ -1,0 +1,318 @@
+#include "BusTestSupport.h"
+#include "ManagerService.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QDBusVariant>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// The manager as its clients meet it: each test runs on a bus of its own, where the first
+// call starts the TlvAddInMgr just built.
+namespace addinmgr::test {
+namespace {
+
+constexpr int kStartMs = 15'000;
+constexpr int kEndMs = 5'000;
+
+QString textOf(const QDBusMessage &reply) {
+    return reply.arguments().value(0).toString();
+}
+
+TEST(ManagerBus, isStartedByTheFirstCallAndNamesInstances) {
+    ASSERT_FALSE(managerRunning());
+    Client client(QStringLiteral("names"));
+    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")})),
+              QStringLiteral("Excel 1"));
+    EXPECT_TRUE(managerRunning());
+    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("EXCEL")})),
+              QStringLiteral("EXCEL 2"));
+    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Word")})),
+              QStringLiteral("Word 1"));
+    client.call(QStringLiteral("UnRegister"), {QStringLiteral("excel 1")});
+    client.call(QStringLiteral("UnRegister"), {QStringLiteral("nobody 5")});
+    EXPECT_EQ(client.call(QStringLiteral("LastId"), {QStringLiteral("excel")}).arguments().value(0),
+              QVariant(2));
+    EXPECT_EQ(client.call(QStringLiteral("LastId"), {QStringLiteral("Never")}).arguments().value(0),
+              QVariant(0));
+
+    const QString list = textOf(client.call(QStringLiteral("AddInCollectionString")));
+    static const QRegularExpression lines(QStringLiteral(
+        "^EXCEL 2 \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\nWord 1 [-0-9]+ [:0-9]+\r\n$"));
+    EXPECT_TRUE(lines.match(list).hasMatch()) << list.toStdString();
+    EXPECT_EQ(client.call(QStringLiteral("EventRaiser"))
+                  .arguments()
+                  .value(0)
+                  .value<QDBusObjectPath>()
+                  .path(),
+              QStringLiteral("/EventRaiser"));
+}
+
+TEST(ManagerBus, answersMistakesWithErrorReplies) {
+    Client client(QStringLiteral("mistakes"));
+    const struct {
+        const char *method;
+        QVariantList arguments;
+        QDBusError::ErrorType error;
+    } rows[] = {
+        {"NewAddInName", {}, QDBusError::InvalidArgs},
+        {"LastId", {42}, QDBusError::InvalidArgs},
+        {"NoSuchThing", {}, QDBusError::UnknownMethod},
+    };
+    for (const auto &row : rows) {
+        const QDBusMessage reply = client.call(QString::fromLatin1(row.method), row.arguments);
+        EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage) << row.method;
+        EXPECT_EQ(QDBusError(reply).type(), row.error) << row.method;
+    }
+    // A wrong value type for the property is refused and leaves it unchanged.
+    QDBusMessage set = QDBusMessage::createMethodCall(
+        kService, QStringLiteral("/AddInMgr"), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Set"));
+    set << QStringLiteral("org.talvio.AddInMgr") << QStringLiteral("CommonDataEditor")
+        << QVariant::fromValue(QDBusVariant(7));
+    EXPECT_EQ(QDBusError(client.bus().call(set)).type(), QDBusError::InvalidArgs);
+    EXPECT_EQ(client.manager().commonDataEditor(), QString());
+}
+
+TEST(ManagerBus, sharesTheEditorPropertyBetweenClients) {
+    Client first(QStringLiteral("first"));
+    Client second(QStringLiteral("second"));
+    EXPECT_EQ(first.manager().commonDataEditor(), QString());
+    first.manager().setCommonDataEditor(QStringLiteral("Excel 1"));
+    EXPECT_EQ(second.manager().commonDataEditor(), QStringLiteral("Excel 1"));
+    EXPECT_FALSE(second.call(QStringLiteral("ClaimCommonDataEditor"), {QStringLiteral("Word 1")})
+                     .arguments()
+                     .value(0)
+                     .toBool());
+    second.manager().setCommonDataEditor(QString());
+    EXPECT_EQ(first.manager().commonDataEditor(), QString());
+}
+
+TEST(ManagerBus, letsExactlyOneOfTwoSimultaneousClaimsWin) {
+    Client first(QStringLiteral("claimA"));
+    Client second(QStringLiteral("claimB"));
+    first.call(QStringLiteral("Release")); // starts the manager before the race
+    for (int round = 0; round < 20; ++round) {
+        // Both claims are on their way before either is answered.
+        QDBusPendingCall a = first.manager().ClaimCommonDataEditor(QStringLiteral("A 1"));
+        QDBusPendingCall b = second.manager().ClaimCommonDataEditor(QStringLiteral("B 1"));
+        ASSERT_TRUE(waitFor([&] { return a.isFinished() && b.isFinished(); }, 5000));
+        const bool aWon = a.reply().arguments().value(0).toBool();
+        const bool bWon = b.reply().arguments().value(0).toBool();
+        EXPECT_NE(aWon, bWon) << "round " << round;
+        EXPECT_EQ(first.manager().commonDataEditor(),
+                  aWon ? QStringLiteral("A 1") : QStringLiteral("B 1"));
+        first.manager().setCommonDataEditor(QString());
+    }
+}
+
+TEST(ManagerEvents, reachEverySubscriberInSubscriptionOrderTheRaiserIncluded) {
+    std::vector<std::string> log;
+    Client second(QStringLiteral("second"));
+    Client raiser(QStringLiteral("raiser"));
+    Client third(QStringLiteral("third"));
+    second.subscribe(QStringLiteral("/Sink"),
+                     [&](int id) { log.push_back("second " + std::to_string(id)); });
+    raiser.subscribe(QStringLiteral("/Sink"),
+                     [&](int id) { log.push_back("raiser " + std::to_string(id)); });
+    third.subscribe(QStringLiteral("/Sink"),
+                    [&](int id) { log.push_back("third " + std::to_string(id)); });
+    SinkProcess child({});
+    ASSERT_TRUE(child.waitForLine(QStringLiteral("ready"), kStartMs));
+
+    for (int id : {1, 2, 3})
+        EXPECT_EQ(raiser.raise(id).type(), QDBusMessage::ReplyMessage);
+    // The raise returns once all were called, the other process included.
+    EXPECT_EQ(child.events(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"second 1", "raiser 1", "third 1", "second 2", "raiser 2",
+                                        "third 2", "second 3", "raiser 3", "third 3"}));
+    third.call(QStringLiteral("Unsubscribe"),
+               {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/Sink")))});
+    raiser.raise(2);
+    EXPECT_EQ(third.events(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(second.events(), (std::vector<int>{1, 2, 3, 2}));
+}
+
+TEST(ManagerEvents, serveCallsOfASubscriberInTheMiddleOfARaise) {
+    Client raiser(QStringLiteral("raiser"));
+    raiser.subscribe(QStringLiteral("/Sink"));
+    raiser.manager().setCommonDataEditor(QStringLiteral("Excel 7"));
+    SinkProcess reader(
+        {QStringLiteral("--read-editor"), QStringLiteral("--raise-on"), QStringLiteral("2:1")});
+    ASSERT_TRUE(reader.waitForLine(QStringLiteral("ready"), kStartMs));
+
+    EXPECT_EQ(raiser.raise(2).type(), QDBusMessage::ReplyMessage);
+    // The reader read the editor from inside its handler, then raised event 1 from there:
+    // that nested raise reached everybody before the outer one returned.
+    EXPECT_EQ(reader.lines(),
+              (QStringList{QStringLiteral("ready"), QStringLiteral("event 2 editor Excel 7"),
+                           QStringLiteral("event 1 editor Excel 7")}));
+    EXPECT_EQ(raiser.events(), (std::vector<int>{2, 1}));
+}
+
+TEST(ManagerEvents, dropASubscriberThatNeverAnswersAndStillReachTheOthers) {
+    SinkProcess stuck({QStringLiteral("--stuck")});
+    ASSERT_TRUE(stuck.waitForLine(QStringLiteral("ready"), kStartMs));
+    Client raiser(QStringLiteral("raiser"));
+    raiser.subscribe(QStringLiteral("/Sink"));
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(raiser.raise(2).type(), QDBusMessage::ReplyMessage);
+    const qint64 first = clock.restart();
+    EXPECT_GE(first, kSinkAnswerTimeoutMs - 500);
+    EXPECT_LT(first, kSinkAnswerTimeoutMs + 4000);
+    EXPECT_EQ(raiser.events(), (std::vector<int>{2}));
+
+    EXPECT_EQ(raiser.raise(3).type(), QDBusMessage::ReplyMessage);
+    EXPECT_LT(clock.elapsed(), 1000) << "the stuck subscriber was called again";
+    EXPECT_EQ(raiser.events(), (std::vector<int>{2, 3}));
+}
+
+TEST(ManagerEvents, dropASubscriberWhoseProcessDied) {
+    SinkProcess doomed({});
+    ASSERT_TRUE(doomed.waitForLine(QStringLiteral("ready"), kStartMs));
+    Client raiser(QStringLiteral("raiser"));
+    raiser.subscribe(QStringLiteral("/Sink"));
+    doomed.kill();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(raiser.raise(1).type(), QDBusMessage::ReplyMessage);
+    EXPECT_LT(clock.elapsed(), kSinkAnswerTimeoutMs);
+    EXPECT_EQ(raiser.events(), (std::vector<int>{1}));
+}
+
+// How an editor is recorded by a client process, and how that process leaves the bus.
+struct Departure {
+    const char *behaviour;
+    QStringList arguments;
+    bool killed;
+};
+
+void PrintTo(const Departure &row, std::ostream *out) {
+    *out << row.behaviour;
+}
+
+class EditorDeparture : public testing::TestWithParam<Departure> {};
+
+TEST_P(EditorDeparture, clearsTheEditorAndTellsTheOthersEditingIsAllowed) {
+    Client watcher(QStringLiteral("watcher"));
+    watcher.subscribe(QStringLiteral("/Sink"));
+    {
+        SinkProcess editor(GetParam().arguments);
+        ASSERT_TRUE(editor.waitForLine(QStringLiteral("ready"), kStartMs));
+        if (GetParam().killed) {
+            EXPECT_EQ(watcher.manager().commonDataEditor(), QStringLiteral("Excel 9"));
+            editor.kill();
+        } else {
+            ASSERT_TRUE(editor.process().waitForFinished(kStartMs));
+        }
+    }
+    EXPECT_TRUE(waitFor([&] { return !watcher.events().empty(); }, kEndMs));
+    EXPECT_EQ(watcher.events(), (std::vector<int>{3}));
+    EXPECT_EQ(watcher.manager().commonDataEditor(), QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , EditorDeparture,
+    testing::Values(
+        Departure{
+            "claimed, then killed", {QStringLiteral("--claim"), QStringLiteral("Excel 9")}, true},
+        Departure{"written, then killed",
+                  {QStringLiteral("--set-editor"), QStringLiteral("Excel 9")},
+                  true},
+        Departure{"claimed, then ended without clearing it",
+                  {QStringLiteral("--claim"), QStringLiteral("Excel 9"), QStringLiteral("--exit")},
+                  false}));
+
+TEST(ManagerEditor, staysWhileItsOwnerIsConnectedEvenAfterRelease) {
+    Client owner(QStringLiteral("owner"));
+    Client other(QStringLiteral("other"));
+    other.call(QStringLiteral("LastId"), {QStringLiteral("Excel")});
+    owner.call(QStringLiteral("ClaimCommonDataEditor"), {QStringLiteral("Excel 1")});
+    owner.call(QStringLiteral("Release"));
+    EXPECT_EQ(other.manager().commonDataEditor(), QStringLiteral("Excel 1"));
+    owner.disconnect();
+    EXPECT_TRUE(waitFor([&] { return other.manager().commonDataEditor().isEmpty(); }, kEndMs));
+}
+
+// How the last client lets go, after it first called the manager (and maybe subscribed).
+struct LastClient {
+    const char *behaviour;
+    bool subscribes;
+    std::function<void(Client &)> letGo;
+};
+
+void PrintTo(const LastClient &row, std::ostream *out) {
+    *out << row.behaviour;
+}
+
+class ManagerLifetime : public testing::TestWithParam<LastClient> {};
+
+TEST_P(ManagerLifetime, endsWhenTheLastClientLetsGo) {
+    Client client(QStringLiteral("last"));
+    client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")});
+    if (GetParam().subscribes) {
+        client.subscribe(QStringLiteral("/Sink"));
+        client.call(QStringLiteral("Release"));
+        // The subscription alone still holds the program.
+        waitFor([] { return false; }, 300);
+        ASSERT_TRUE(managerRunning());
+    }
+    ASSERT_TRUE(managerRunning());
+    GetParam().letGo(client);
+    EXPECT_TRUE(waitForManagerGone(kEndMs));
+}
+
+INSTANTIATE_TEST_SUITE_P(, ManagerLifetime,
+                         testing::Values(LastClient{"Release", false,
+                                                    [](Client &c) {
+                                                        c.call(QStringLiteral("Release"));
+                                                    }},
+                                         LastClient{"leaving the bus", false,
+                                                    [](Client &c) {
+                                                        c.disconnect();
+                                                    }},
+                                         LastClient{"Unsubscribe after Release", true,
+                                                    [](Client &c) {
+                                                        c.call(QStringLiteral("Unsubscribe"),
+                                                               {QVariant::fromValue(QDBusObjectPath(
+                                                                   QStringLiteral("/Sink")))});
+                                                    }},
+                                         LastClient{"leaving the bus with a subscription", true,
+                                                    [](Client &c) {
+                                                        c.disconnect();
+                                                    }}));
+
+TEST(ManagerRunning, keepsRunningWhileAnotherClientHoldsIt) {
+    Client first(QStringLiteral("first"));
+    Client second(QStringLiteral("second"));
+    first.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")});
+    second.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")});
+    first.call(QStringLiteral("Release"));
+    EXPECT_FALSE(waitForManagerGone(500));
+    // The program that goes on keeps its state.
+    EXPECT_EQ(textOf(second.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")})),
+              QStringLiteral("Excel 3"));
+    second.call(QStringLiteral("Release"));
+    EXPECT_TRUE(waitForManagerGone(kEndMs));
+}
+
+TEST(ManagerRunning, refusesToStartTwiceOnOneBus) {
+    Client client(QStringLiteral("client"));
+    client.call(QStringLiteral("LastId"), {QStringLiteral("Excel")});
+    QProcess second;
+    second.start(QStringLiteral(TALVIO_MANAGER), {});
+    ASSERT_TRUE(second.waitForFinished(kStartMs));
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_TRUE(second.readAllStandardError().contains("org.talvio.TlvAddInMgr"));
+}
+
+} // namespace
+} // namespace addinmgr::test
