@@ -7,6 +7,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusServiceWatcher>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 
@@ -88,7 +89,17 @@ void TraceService::release(MainDebug *object) {
     if (!owner.isEmpty() && !ownerHoldsMore)
         mOwners->removeWatchedService(owner);
     if (mObjects.empty())
-        emit finished();
+        endIfIdle();
+}
+
+void TraceService::endIfIdle() {
+    // The name goes first: a Create already on its way here is still served (its client then
+    // talks to this program by its unique name), the next one starts a new program.
+    mBus.unregisterService(QString::fromLatin1(kBusName));
+    QTimer::singleShot(kLastCallsMs, this, [this] {
+        if (mObjects.empty())
+            emit finished();
+    });
 }
 
 void TraceService::ownerLeft(const QString &owner) {

@@ -24,6 +24,8 @@ class TraceService final : public QObject, protected QDBusContext {
 public:
     static constexpr const char *kBusName = "org.talvio.KVTDebug";
     static constexpr const char *kPath = "/MainDebug";
+    // How long the program still serves calls that reached it after its last object went.
+    static constexpr int kLastCallsMs = 200;
 
     TraceService(QDBusConnection bus, TraceDialogs dialogs, QObject *parent = nullptr);
     ~TraceService() override;
@@ -46,6 +48,7 @@ private Q_SLOTS:
 
 private:
     void release(MainDebug *object);
+    void endIfIdle();
     void ownerLeft(const QString &owner);
 
     QDBusConnection mBus;

@@ -121,8 +121,9 @@ TEST(ViewerProgram, aClientLeavingTheBusReleasesItsWindowsOnly) {
 
     {
         ViewerBus last(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "last"));
-        viewer.window(kept, "Release");
         ASSERT_FALSE(last.create().isEmpty());
+        viewer.window(kept, "Release");
+        QTest::qWait(2 * 200);
         EXPECT_TRUE(last.viewerRuns());
     }
     QDBusConnection::disconnectFromBus("last"); // without Release
