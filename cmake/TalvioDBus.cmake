@@ -20,7 +20,8 @@ function(talvio_dbus_service busName target)
 endfunction()
 
 # talvio_on_private_bus(<target>): every run of the test program <target> (discovery included)
-# gets a bus of its own, started by dbus-run-session, whose programs are the build tree's.
+# gets a bus of its own, started by dbus-run-session, whose programs are the build tree's. Call it
+# before gtest_discover_tests (talvio_add_test's PRIVATE_BUS does), which reads it at once.
 function(talvio_on_private_bus target)
     set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR
         "${DBUS_RUN_SESSION};--config-file=${TALVIO_TEST_BUS_CONFIG};--")

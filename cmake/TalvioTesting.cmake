@@ -1,34 +1,48 @@
 include(GoogleTest)
 
-# talvio_add_test(<name> SOURCES <files...> [LIBS <targets...>] [PRIVATE_BUS]): with
-# PRIVATE_BUS, every test case runs on a session bus of its own (talvio_on_private_bus).
+# talvio_test_environment(<name> <VAR=value...>): the environment of every discovered case of
+# the test program <name>: its own settings file and the given variables. Set by a file that
+# runs after discovery, because gtest_discover_tests splits a list given in its PROPERTIES.
+function(talvio_test_environment name)
+    set(file ${CMAKE_CURRENT_BINARY_DIR}/${name}_environment.cmake)
+    list(JOIN ARGN ";" variables)
+    file(WRITE ${file}
+         "set_tests_properties(\${${name}_TESTS} PROPERTIES ENVIRONMENT "
+         "[==[TALVIO_SETTINGS=${CMAKE_CURRENT_BINARY_DIR}/${name}-settings.db;${variables}]==])\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
+endfunction()
+
+# talvio_add_test(<name> SOURCES <files...> [LIBS <targets...>] [ENVIRONMENT <VAR=value...>]
+#                 [PRIVATE_BUS]); PRIVATE_BUS: every run gets a bus of its own (talvio_on_private_bus).
 function(talvio_add_test name)
-    cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE kvtcore talvio_test_support GTest::gtest GTest::gmock
                                           GTest::gtest_main talvio_warnings ${ARG_LIBS})
+    # Before discovery, which takes the program's emulator as it is then.
     if(ARG_PRIVATE_BUS)
         talvio_on_private_bus(${name})
     endif()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "TALVIO_SETTINGS=${CMAKE_CURRENT_BINARY_DIR}/${name}-settings.db")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    talvio_test_environment(${name} ${ARG_ENVIRONMENT})
 endfunction()
 
-# talvio_add_kvt_test(<name> SOURCES <files...> [LIBS <targets...>] [PRIVATE_BUS]): a test of the shared
-# library kvt, which holds the whole engine layer; linked first, it serves every engine symbol,
+# talvio_add_kvt_test(<name> SOURCES <files...> [LIBS ...] [ENVIRONMENT ...] [PRIVATE_BUS]):
+# a test of the shared library kvt, which holds the whole engine layer; linked first, it serves every engine symbol,
 # so the process holds one copy of each library-wide object. The shipped message file's path is
 # TALVIO_TEST_MESSAGE_FILE.
 function(talvio_add_kvt_test name)
-    cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE kvt talvio_test_support GTest::gtest GTest::gmock
                                           GTest::gtest_main talvio_warnings ${ARG_LIBS})
-    if(ARG_PRIVATE_BUS)
-        talvio_on_private_bus(${name})
-    endif()
     target_compile_definitions(${name} PRIVATE
         TALVIO_TEST_MESSAGE_FILE="${TALVIO_BUILD_MESSAGE_FILE}")
     add_dependencies(${name} talvio_messages)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "TALVIO_SETTINGS=${CMAKE_CURRENT_BINARY_DIR}/${name}-settings.db")
+    # Before discovery, which takes the program's emulator as it is then.
+    if(ARG_PRIVATE_BUS)
+        talvio_on_private_bus(${name})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    talvio_test_environment(${name} ${ARG_ENVIRONMENT})
 endfunction()

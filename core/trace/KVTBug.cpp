@@ -13,6 +13,11 @@ TraceViewerFactory &viewerFactory() {
     return factory;
 }
 
+TraceViewerFactory &defaultViewerFactory() {
+    static TraceViewerFactory factory;
+    return factory;
+}
+
 SharedInstance<KVTBug> &sharedTraceInstance() {
     static SharedInstance<KVTBug> instance;
     return instance;
@@ -24,9 +29,14 @@ void setTraceViewerFactory(TraceViewerFactory factory) {
     viewerFactory() = std::move(factory);
 }
 
+void setDefaultTraceViewerFactory(TraceViewerFactory factory) {
+    defaultViewerFactory() = std::move(factory);
+}
+
 TraceViewer &KVTBug::viewer() {
     if (!mViewer) {
-        const TraceViewerFactory &factory = viewerFactory();
+        const TraceViewerFactory &factory =
+            viewerFactory() ? viewerFactory() : defaultViewerFactory();
         if (!factory)
             throw kvt::Error(err::TraceViewer,
                              "The trace viewer KVTDebug cannot be started: no connection to it "

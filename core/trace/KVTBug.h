@@ -23,9 +23,13 @@ public:
 // Opens a new trace window, or throws kvt::Error when the viewer cannot be reached.
 using TraceViewerFactory = std::function<std::unique_ptr<TraceViewer>()>;
 
-// The way the library reaches the viewer program; tests install a recording viewer. Until a
-// connection is installed, opening a viewer fails.
+// The way the library reaches the viewer program; tests install a recording viewer. While none
+// is installed, the default connection is used.
 void setTraceViewerFactory(TraceViewerFactory factory);
+
+// The connection the library itself provides: the shared library installs the session-bus one
+// when it is loaded. Without either factory, opening a viewer fails.
+void setDefaultTraceViewerFactory(TraceViewerFactory factory);
 
 // The library's trace client. While Active is off every report is dropped after one test of
 // the flag; while on, the first report opens a viewer window and every report goes to it.

@@ -1,0 +1,111 @@
+#include "trace/BusTraceViewer.h"
+
+#include "ipc/Bus.h"
+#include "model/Error.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QVariant>
+
+namespace kvt {
+
+namespace {
+
+const QString kBusName = QStringLiteral("org.talvio.KVTDebug");
+const QString kFactoryPath = QStringLiteral("/MainDebug");
+const QString kFactoryInterface = QStringLiteral("org.talvio.KVTDebug");
+const QString kWindowInterface = QStringLiteral("org.talvio.MainDebug");
+
+// Every failure names the viewer, whatever part of the way failed.
+[[noreturn]] void fail(const std::string &reason) {
+    throw Error(err::TraceViewer, "The trace viewer KVTDebug cannot be reached: " + reason);
+}
+
+QDBusMessage callViewer(const QDBusConnection &bus, const QDBusMessage &message) {
+    try {
+        return ipc::call(bus, message, err::TraceViewer);
+    } catch (const Error &failure) {
+        fail(failure.description());
+    }
+}
+
+class BusTraceViewer final : public TraceViewer {
+public:
+    // The program that created the window, by its unique name: a viewer started anew after a
+    // crash is a different program whose objects are not ours.
+    BusTraceViewer(QDBusConnection bus, QString program, QString path)
+        : mBus(std::move(bus))
+        , mProgram(std::move(program))
+        , mPath(std::move(path)) {}
+
+    ~BusTraceViewer() override {
+        // Not waited for: the viewer also releases our windows when we leave the bus, and a
+        // library ending must not block on another program. Skipped once the application
+        // object is gone, with the bus connection it served.
+        if (QCoreApplication::instance() != nullptr)
+            mBus.send(windowCall("Release"));
+    }
+
+    void Title(const std::string &title) override {
+        call(windowCall("Title") << QString::fromStdString(title));
+    }
+    void Msg(std::int16_t handle, const std::string &message) override {
+        call(windowCall("Msg") << QVariant::fromValue(handle) << QString::fromStdString(message));
+    }
+    void Error(std::int16_t handle, const std::string &message) override {
+        call(windowCall("Error") << QVariant::fromValue(handle) << QString::fromStdString(message));
+    }
+    void Clear() override { call(windowCall("Clear")); }
+    std::int16_t FctBegin(const std::string &function) override {
+        const QDBusMessage reply = call(windowCall("FctBegin") << QString::fromStdString(function));
+        if (reply.arguments().size() != 1
+            || reply.arguments().front().metaType() != QMetaType::fromType<short>())
+            fail("FctBegin answered without a handle");
+        return reply.arguments().front().value<short>();
+    }
+    void FctEnd(std::int16_t handle, const std::string &endWord) override {
+        call(windowCall("FctEnd") << QVariant::fromValue(handle)
+                                  << QString::fromStdString(endWord));
+    }
+
+private:
+    QDBusMessage windowCall(const char *method) const {
+        return QDBusMessage::createMethodCall(mProgram, mPath, kWindowInterface,
+                                              QString::fromLatin1(method));
+    }
+    QDBusMessage call(const QDBusMessage &message) { return callViewer(mBus, message); }
+
+    QDBusConnection mBus;
+    QString mProgram;
+    QString mPath;
+};
+
+// Loading the library makes the session bus the way to the viewer; a program's own factory
+// (setTraceViewerFactory) still comes first.
+struct InstallBusViewer {
+    InstallBusViewer() { setDefaultTraceViewerFactory(openBusTraceViewer); }
+} const installBusViewer;
+
+} // namespace
+
+std::unique_ptr<TraceViewer> openBusTraceViewer() {
+    QDBusConnection bus = [] {
+        try {
+            return ipc::sessionBus(err::TraceViewer);
+        } catch (const Error &failure) {
+            fail(failure.description());
+        }
+    }();
+    const QDBusMessage reply =
+        callViewer(bus, QDBusMessage::createMethodCall(kBusName, kFactoryPath, kFactoryInterface,
+                                                       QStringLiteral("Create")));
+    if (reply.arguments().size() != 1
+        || reply.arguments().front().metaType() != QMetaType::fromType<QDBusObjectPath>())
+        fail("Create answered without a window");
+    return std::make_unique<BusTraceViewer>(
+        bus, reply.service(), reply.arguments().front().value<QDBusObjectPath>().path());
+}
+
+} // namespace kvt
