@@ -33,6 +33,10 @@ MainDebug::MainDebug(QString path, QString owner, TraceDialogs dialogs, QObject 
 
 MainDebug::~MainDebug() = default;
 
+QString MainDebug::WindowTitle() const {
+    return mWindow->windowTitle();
+}
+
 void MainDebug::Title(const QString &rstrTitle) {
     mWindow->setWindowTitle(rstrTitle);
 }

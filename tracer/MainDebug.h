@@ -14,6 +14,8 @@ class FrmDebug;
 // fails towards the client: whatever goes wrong inside is skipped.
 class MainDebug final : public QObject {
     Q_OBJECT
+    // The window's title as the client last set it, for whoever watches the trace.
+    Q_PROPERTY(QString WindowTitle READ WindowTitle)
 
 public:
     MainDebug(QString path, QString owner, TraceDialogs dialogs, QObject *parent = nullptr);
@@ -23,6 +25,7 @@ public:
     // The bus connection that created the object and holds it.
     const QString &owner() const { return mOwner; }
     FrmDebug &window() { return *mWindow; }
+    QString WindowTitle() const;
 
 public Q_SLOTS:
     void Title(const QString &rstrTitle);

@@ -96,7 +96,9 @@ TEST(ManagerBus, sharesTheEditorPropertyBetweenClients) {
 TEST(ManagerBus, letsExactlyOneOfTwoSimultaneousClaimsWin) {
     Client first(QStringLiteral("claimA"));
     Client second(QStringLiteral("claimB"));
-    first.call(QStringLiteral("Release")); // starts the manager before the race
+    // Starts the manager before the race, and holds it: a manager that ended between two
+    // rounds would forget the editor.
+    first.call(QStringLiteral("LastId"), {QStringLiteral("claim")});
     for (int round = 0; round < 20; ++round) {
         // Both claims are on their way before either is answered.
         QDBusPendingCall a = first.manager().ClaimCommonDataEditor(QStringLiteral("A 1"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Error.h"
 #include "trace/KVTBug.h"
 
 #include <memory>
@@ -51,5 +52,12 @@ struct RecordingViewers {
         });
     }
 };
+
+// As if the viewer program were missing: opening a viewer fails the way the bus reports it.
+inline void installUnreachableViewer() {
+    setTraceViewerFactory([]() -> std::unique_ptr<TraceViewer> {
+        throw Error(err::TraceViewer, "The trace viewer KVTDebug cannot be reached");
+    });
+}
 
 } // namespace kvt::test

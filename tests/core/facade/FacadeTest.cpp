@@ -230,7 +230,7 @@ TEST_F(Facade, failuresTheEngineHandlesAreItsMessageBoxes) {
 
 TEST_F(Facade, quietOperationsStayQuietWhenTheTraceItselfFails) {
     auto main = startedFacade();
-    setTraceViewerFactory(nullptr);
+    test::installUnreachableViewer();
     trace->setActive(true); // on, but no viewer can be opened
     EXPECT_EQ(main->Convert(1, "EUR", "BEF", 15, Legal, ""), 0);
     EXPECT_EQ(main->Translate(2), "");

@@ -43,7 +43,7 @@ TEST_F(FacadeTrace, initWithBothSwitchesOnEndsInTheEngineModuleAndTheEndNestsThe
 }
 
 TEST_F(FacadeTrace, initFailsWhenTracingIsOnAndNoViewerCanBeReached) {
-    setTraceViewerFactory(nullptr);
+    test::installUnreachableViewer();
     store("ENGINE", "DEBUGMAIN", "ON");
     KVTMain main;
     EXPECT_THAT([&] { main.init(kMessageFile); },
