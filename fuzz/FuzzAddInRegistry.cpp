@@ -32,7 +32,7 @@ public:
     std::uint8_t byte() { return mAt < mSize ? mData[mAt++] : 0; }
     // A short text: either one of a few that collide in case, or up to 4 raw bytes.
     std::string text() {
-        static const char *const known[] = {"Excel", "EXCEL", "excel", "Word", "A", "A 1", ""};
+        static const char *const known[] = {"Sheet", "SHEET", "sheet", "Notes", "A", "A 1", ""};
         const std::uint8_t pick = byte();
         if (pick < 200)
             return known[pick % std::size(known)];

@@ -27,23 +27,23 @@ QString textOf(const QDBusMessage &reply) {
 TEST(ManagerBus, isStartedByTheFirstCallAndNamesInstances) {
     ASSERT_FALSE(managerRunning());
     Client client(QStringLiteral("names"));
-    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")})),
-              QStringLiteral("Excel 1"));
+    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 1"));
     EXPECT_TRUE(managerRunning());
-    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("EXCEL")})),
-              QStringLiteral("EXCEL 2"));
-    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Word")})),
-              QStringLiteral("Word 1"));
-    client.call(QStringLiteral("UnRegister"), {QStringLiteral("excel 1")});
+    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("SHEET")})),
+              QStringLiteral("SHEET 2"));
+    EXPECT_EQ(textOf(client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Notes")})),
+              QStringLiteral("Notes 1"));
+    client.call(QStringLiteral("UnRegister"), {QStringLiteral("sheet 1")});
     client.call(QStringLiteral("UnRegister"), {QStringLiteral("nobody 5")});
-    EXPECT_EQ(client.call(QStringLiteral("LastId"), {QStringLiteral("excel")}).arguments().value(0),
+    EXPECT_EQ(client.call(QStringLiteral("LastId"), {QStringLiteral("sheet")}).arguments().value(0),
               QVariant(2));
     EXPECT_EQ(client.call(QStringLiteral("LastId"), {QStringLiteral("Never")}).arguments().value(0),
               QVariant(0));
 
     const QString list = textOf(client.call(QStringLiteral("AddInCollectionString")));
     static const QRegularExpression lines(QStringLiteral(
-        "^EXCEL 2 \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\nWord 1 [-0-9]+ [:0-9]+\r\n$"));
+        "^SHEET 2 \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\nNotes 1 [-0-9]+ [:0-9]+\r\n$"));
     EXPECT_TRUE(lines.match(list).hasMatch()) << list.toStdString();
     EXPECT_EQ(client.call(QStringLiteral("EventRaiser"))
                   .arguments()
@@ -83,9 +83,9 @@ TEST(ManagerBus, sharesTheEditorPropertyBetweenClients) {
     Client first(QStringLiteral("first"));
     Client second(QStringLiteral("second"));
     EXPECT_EQ(first.manager().commonDataEditor(), QString());
-    first.manager().setCommonDataEditor(QStringLiteral("Excel 1"));
-    EXPECT_EQ(second.manager().commonDataEditor(), QStringLiteral("Excel 1"));
-    EXPECT_FALSE(second.call(QStringLiteral("ClaimCommonDataEditor"), {QStringLiteral("Word 1")})
+    first.manager().setCommonDataEditor(QStringLiteral("Sheet 1"));
+    EXPECT_EQ(second.manager().commonDataEditor(), QStringLiteral("Sheet 1"));
+    EXPECT_FALSE(second.call(QStringLiteral("ClaimCommonDataEditor"), {QStringLiteral("Notes 1")})
                      .arguments()
                      .value(0)
                      .toBool());
@@ -144,7 +144,7 @@ TEST(ManagerEvents, reachEverySubscriberInSubscriptionOrderTheRaiserIncluded) {
 TEST(ManagerEvents, serveCallsOfASubscriberInTheMiddleOfARaise) {
     Client raiser(QStringLiteral("raiser"));
     raiser.subscribe(QStringLiteral("/Sink"));
-    raiser.manager().setCommonDataEditor(QStringLiteral("Excel 7"));
+    raiser.manager().setCommonDataEditor(QStringLiteral("Sheet 7"));
     SinkProcess reader(
         {QStringLiteral("--read-editor"), QStringLiteral("--raise-on"), QStringLiteral("2:1")});
     ASSERT_TRUE(reader.waitForLine(QStringLiteral("ready"), kStartMs));
@@ -153,8 +153,8 @@ TEST(ManagerEvents, serveCallsOfASubscriberInTheMiddleOfARaise) {
     // The reader read the editor from inside its handler, then raised event 1 from there:
     // that nested raise reached everybody before the outer one returned.
     EXPECT_EQ(reader.lines(),
-              (QStringList{QStringLiteral("ready"), QStringLiteral("event 2 editor Excel 7"),
-                           QStringLiteral("event 1 editor Excel 7")}));
+              (QStringList{QStringLiteral("ready"), QStringLiteral("event 2 editor Sheet 7"),
+                           QStringLiteral("event 1 editor Sheet 7")}));
     EXPECT_EQ(raiser.events(), (std::vector<int>{2, 1}));
 }
 
@@ -210,7 +210,7 @@ TEST_P(EditorDeparture, clearsTheEditorAndTellsTheOthersEditingIsAllowed) {
         SinkProcess editor(GetParam().arguments);
         ASSERT_TRUE(editor.waitForLine(QStringLiteral("ready"), kStartMs));
         if (GetParam().killed) {
-            EXPECT_EQ(watcher.manager().commonDataEditor(), QStringLiteral("Excel 9"));
+            EXPECT_EQ(watcher.manager().commonDataEditor(), QStringLiteral("Sheet 9"));
             editor.kill();
         } else {
             ASSERT_TRUE(editor.process().waitForFinished(kStartMs));
@@ -225,21 +225,21 @@ INSTANTIATE_TEST_SUITE_P(
     , EditorDeparture,
     testing::Values(
         Departure{
-            "claimed, then killed", {QStringLiteral("--claim"), QStringLiteral("Excel 9")}, true},
+            "claimed, then killed", {QStringLiteral("--claim"), QStringLiteral("Sheet 9")}, true},
         Departure{"written, then killed",
-                  {QStringLiteral("--set-editor"), QStringLiteral("Excel 9")},
+                  {QStringLiteral("--set-editor"), QStringLiteral("Sheet 9")},
                   true},
         Departure{"claimed, then ended without clearing it",
-                  {QStringLiteral("--claim"), QStringLiteral("Excel 9"), QStringLiteral("--exit")},
+                  {QStringLiteral("--claim"), QStringLiteral("Sheet 9"), QStringLiteral("--exit")},
                   false}));
 
 TEST(ManagerEditor, staysWhileItsOwnerIsConnectedEvenAfterRelease) {
     Client owner(QStringLiteral("owner"));
     Client other(QStringLiteral("other"));
-    other.call(QStringLiteral("LastId"), {QStringLiteral("Excel")});
-    owner.call(QStringLiteral("ClaimCommonDataEditor"), {QStringLiteral("Excel 1")});
+    other.call(QStringLiteral("LastId"), {QStringLiteral("Sheet")});
+    owner.call(QStringLiteral("ClaimCommonDataEditor"), {QStringLiteral("Sheet 1")});
     owner.call(QStringLiteral("Release"));
-    EXPECT_EQ(other.manager().commonDataEditor(), QStringLiteral("Excel 1"));
+    EXPECT_EQ(other.manager().commonDataEditor(), QStringLiteral("Sheet 1"));
     owner.disconnect();
     EXPECT_TRUE(waitFor([&] { return other.manager().commonDataEditor().isEmpty(); }, kEndMs));
 }
@@ -259,7 +259,7 @@ class ManagerLifetime : public testing::TestWithParam<LastClient> {};
 
 TEST_P(ManagerLifetime, endsWhenTheLastClientLetsGo) {
     Client client(QStringLiteral("last"));
-    client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")});
+    client.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")});
     if (GetParam().subscribes) {
         client.subscribe(QStringLiteral("/Sink"));
         client.call(QStringLiteral("Release"));
@@ -295,20 +295,20 @@ INSTANTIATE_TEST_SUITE_P(, ManagerLifetime,
 TEST(ManagerRunning, keepsRunningWhileAnotherClientHoldsIt) {
     Client first(QStringLiteral("first"));
     Client second(QStringLiteral("second"));
-    first.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")});
-    second.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")});
+    first.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")});
+    second.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")});
     first.call(QStringLiteral("Release"));
     EXPECT_FALSE(waitForManagerGone(500));
     // The program that goes on keeps its state.
-    EXPECT_EQ(textOf(second.call(QStringLiteral("NewAddInName"), {QStringLiteral("Excel")})),
-              QStringLiteral("Excel 3"));
+    EXPECT_EQ(textOf(second.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 3"));
     second.call(QStringLiteral("Release"));
     EXPECT_TRUE(waitForManagerGone(kEndMs));
 }
 
 TEST(ManagerRunning, refusesToStartTwiceOnOneBus) {
     Client client(QStringLiteral("client"));
-    client.call(QStringLiteral("LastId"), {QStringLiteral("Excel")});
+    client.call(QStringLiteral("LastId"), {QStringLiteral("Sheet")});
     QProcess second;
     second.start(QStringLiteral(TALVIO_MANAGER), {});
     ASSERT_TRUE(second.waitForFinished(kStartMs));

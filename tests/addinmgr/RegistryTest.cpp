@@ -50,8 +50,8 @@ TEST_P(RegistryScenario, answersEachStep) {
     }
 }
 
-const std::string kLine1 = std::string("Excel 1 ") + kWhen + "\r\n";
-const std::string kLine2 = std::string("Excel 2 ") + kWhen + "\r\n";
+const std::string kLine1 = std::string("Sheet 1 ") + kWhen + "\r\n";
+const std::string kLine2 = std::string("Sheet 2 ") + kWhen + "\r\n";
 
 INSTANTIATE_TEST_SUITE_P(
     , RegistryScenario,
@@ -59,9 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
         Scenario{"each type counts from 1 on its own",
                  {{Step::New, "T", "T 1"}, {Step::New, "T", "T 2"}, {Step::New, "U", "U 1"}}},
         Scenario{"types differing in case share one counter, each name keeps its spelling",
-                 {{Step::New, "Excel", "Excel 1"},
-                  {Step::New, "EXCEL", "EXCEL 2"},
-                  {Step::LastId, "excel", "2"}}},
+                 {{Step::New, "Sheet", "Sheet 1"},
+                  {Step::New, "SHEET", "SHEET 2"},
+                  {Step::LastId, "sheet", "2"}}},
         Scenario{"a name is never given again after UnRegister",
                  {{Step::New, "T", "T 1"},
                   {Step::New, "T", "T 2"},
@@ -73,20 +73,20 @@ INSTANTIATE_TEST_SUITE_P(
                  {{Step::New, "", " 1"}, {Step::LastId, "", "1"}, {Step::LastId, " ", "0"}}},
         Scenario{"the list is empty at first", {{Step::Collection, "", ""}}},
         Scenario{"the list holds one CR LF line per instance, in registration order",
-                 {{Step::New, "Excel", "Excel 1"},
-                  {Step::New, "Excel", "Excel 2"},
+                 {{Step::New, "Sheet", "Sheet 1"},
+                  {Step::New, "Sheet", "Sheet 2"},
                   {Step::Collection, "", kLine1 + kLine2}}},
         Scenario{"UnRegister finds the name without regard to case",
-                 {{Step::New, "Excel", "Excel 1"},
-                  {Step::New, "Excel", "Excel 2"},
-                  {Step::UnRegister, "EXCEL 1", ""},
+                 {{Step::New, "Sheet", "Sheet 1"},
+                  {Step::New, "Sheet", "Sheet 2"},
+                  {Step::UnRegister, "SHEET 1", ""},
                   {Step::Collection, "", kLine2}}},
         Scenario{"UnRegister of an unknown name changes nothing",
-                 {{Step::New, "Excel", "Excel 1"},
-                  {Step::UnRegister, "Excel 9", ""},
-                  {Step::UnRegister, "Excel", ""},
+                 {{Step::New, "Sheet", "Sheet 1"},
+                  {Step::UnRegister, "Sheet 9", ""},
+                  {Step::UnRegister, "Sheet", ""},
                   {Step::Collection, "", kLine1},
-                  {Step::LastId, "Excel", "1"}}},
+                  {Step::LastId, "Sheet", "1"}}},
         Scenario{"a type ending in a number cannot collide with a shorter type",
                  {{Step::New, "A 1", "A 1 1"},
                   {Step::New, "A", "A 1"},
@@ -95,18 +95,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RegistryExhaustion, refusesTheNumberPastTheLastAndKeepsTheCounter) {
     AddInRegistry registry(2);
-    registry.NewAddInName("Excel", kWhen);
-    registry.NewAddInName("Excel", kWhen);
+    registry.NewAddInName("Sheet", kWhen);
+    registry.NewAddInName("Sheet", kWhen);
     try {
-        registry.NewAddInName("excel", kWhen);
+        registry.NewAddInName("sheet", kWhen);
         FAIL() << "a third name was given";
     } catch (const addinmgr::CounterExhausted &failure) {
-        EXPECT_NE(std::string(failure.what()).find("\"excel\""), std::string::npos)
+        EXPECT_NE(std::string(failure.what()).find("\"sheet\""), std::string::npos)
             << failure.what();
     }
-    EXPECT_EQ(registry.LastId("Excel"), 2);
+    EXPECT_EQ(registry.LastId("Sheet"), 2);
     EXPECT_EQ(registry.count(), 2u);
-    EXPECT_EQ(registry.NewAddInName("Word", kWhen), "Word 1");
+    EXPECT_EQ(registry.NewAddInName("Notes", kWhen), "Notes 1");
 }
 
 } // namespace
