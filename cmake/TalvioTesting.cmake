@@ -12,12 +12,12 @@ function(talvio_test_environment name)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
 endfunction()
 
-# talvio_add_test(<name> SOURCES <files...> [LIBS <targets...>] [ENVIRONMENT <VAR=value...>]
-#                 [PRIVATE_BUS]); PRIVATE_BUS: every run gets a bus of its own (talvio_on_private_bus).
-function(talvio_add_test name)
+# The test program <name> linking <library> first: its sources, libraries, bus and environment
+# as talvio_add_test takes them.
+function(talvio_add_test_linking library name)
     cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE kvtcore talvio_test_support GTest::gtest GTest::gmock
+    target_link_libraries(${name} PRIVATE ${library} talvio_test_support GTest::gtest GTest::gmock
                                           GTest::gtest_main talvio_warnings ${ARG_LIBS})
     # Before discovery, which takes the program's emulator as it is then.
     if(ARG_PRIVATE_BUS)
@@ -27,22 +27,19 @@ function(talvio_add_test name)
     talvio_test_environment(${name} ${ARG_ENVIRONMENT})
 endfunction()
 
+# talvio_add_test(<name> SOURCES <files...> [LIBS <targets...>] [ENVIRONMENT <VAR=value...>]
+#                 [PRIVATE_BUS]); PRIVATE_BUS: every run gets a bus of its own (talvio_on_private_bus).
+function(talvio_add_test name)
+    talvio_add_test_linking(kvtcore ${name} ${ARGN})
+endfunction()
+
 # talvio_add_kvt_test(<name> SOURCES <files...> [LIBS ...] [ENVIRONMENT ...] [PRIVATE_BUS]):
-# a test of the shared library kvt, which holds the whole engine layer; linked first, it serves every engine symbol,
-# so the process holds one copy of each library-wide object. The shipped message file's path is
-# TALVIO_TEST_MESSAGE_FILE.
+# a test of the shared library kvt, which holds the whole engine layer; linked first, it serves
+# every engine symbol, so the process holds one copy of each library-wide object. The shipped
+# message file's path is TALVIO_TEST_MESSAGE_FILE.
 function(talvio_add_kvt_test name)
-    cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
-    add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE kvt talvio_test_support GTest::gtest GTest::gmock
-                                          GTest::gtest_main talvio_warnings ${ARG_LIBS})
+    talvio_add_test_linking(kvt ${name} ${ARGN})
     target_compile_definitions(${name} PRIVATE
         TALVIO_TEST_MESSAGE_FILE="${TALVIO_BUILD_MESSAGE_FILE}")
     add_dependencies(${name} talvio_messages)
-    # Before discovery, which takes the program's emulator as it is then.
-    if(ARG_PRIVATE_BUS)
-        talvio_on_private_bus(${name})
-    endif()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
-    talvio_test_environment(${name} ${ARG_ENVIRONMENT})
 endfunction()
