@@ -3,6 +3,7 @@
 #include "AddInMgrObject.h"
 #include "EventRaiserObject.h"
 #include "EventSinkProxy.h"
+#include "ipc/ServedWait.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -138,7 +139,7 @@ bool ManagerService::deliver(const Subscriber &subscriber, EventId event) {
     sink.setTimeout(kSinkAnswerTimeoutMs);
     // Blocking, yet serving incoming calls: the subscriber may call back while it handles it.
     const QDBusMessage reply =
-        sink.call(QDBus::BlockWithGui, QStringLiteral("Event"), static_cast<int>(event));
+        kvt::ipc::waitServing(sink.asyncCall(QStringLiteral("Event"), static_cast<int>(event)));
     return reply.type() != QDBusMessage::ErrorMessage || !isGone(QDBusError(reply));
 }
 

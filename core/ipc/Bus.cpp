@@ -1,5 +1,6 @@
 #include "ipc/Bus.h"
 
+#include "ipc/ServedWait.h"
 #include "model/Error.h"
 
 #include <QCoreApplication>
@@ -29,7 +30,7 @@ QDBusConnection sessionBus(std::int32_t errNumber) {
 
 QDBusMessage call(const QDBusConnection &bus, const QDBusMessage &message, std::int32_t errNumber,
                   int timeoutMs) {
-    QDBusMessage reply = bus.call(message, QDBus::BlockWithGui, timeoutMs);
+    const QDBusMessage reply = waitServing(bus.asyncCall(message, timeoutMs));
     if (reply.type() == QDBusMessage::ErrorMessage)
         throw Error(errNumber,
                     message.service().toStdString() + ": " + reply.errorMessage().toStdString());

@@ -1,5 +1,7 @@
 #include "BusTestSupport.h"
 
+#include "ipc/ServedWait.h"
+
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
@@ -42,7 +44,7 @@ QDBusMessage Client::call(const QString &method, const QVariantList &arguments) 
                                              || method == QLatin1String("Subscribe")
                                          ? static_cast<QDBusAbstractInterface &>(*mRaiser)
                                          : static_cast<QDBusAbstractInterface &>(*mManager);
-    return target.callWithArgumentList(QDBus::BlockWithGui, method, arguments);
+    return kvt::ipc::waitServing(target.asyncCallWithArgumentList(method, arguments));
 }
 
 QDBusMessage Client::raise(int eventId) {
