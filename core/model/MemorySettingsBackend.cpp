@@ -42,6 +42,11 @@ std::string MemorySettingsBackend::read(const std::string &app, const std::strin
     return it == mValues.end() ? std::string() : it->second;
 }
 
+bool MemorySettingsBackend::contains(const std::string &app, const std::string &section,
+                                     const std::string &key) {
+    return mValues.count(Address{app, section, key}) != 0;
+}
+
 void MemorySettingsBackend::write(const std::string &app, const std::string &section,
                                   const std::string &key, const std::string &value) {
     // An existing entry keeps the spelling of its names; only the value changes.

@@ -30,8 +30,16 @@ std::string Registry::strGetSetting(const std::string &argstrSection, const std:
     std::string value = mBackend->read(mProjectName, argstrSection, argstrKey);
     if (!value.empty())
         return value;
-    mBackend->write(mProjectName, argstrSection, argstrKey, argstrDefault);
+    // An empty default stored before is not written again: a load that changes nothing must
+    // work on a store the user may only read.
+    if (!argstrDefault.empty() || !mBackend->contains(mProjectName, argstrSection, argstrKey))
+        mBackend->write(mProjectName, argstrSection, argstrKey, argstrDefault);
     return argstrDefault;
+}
+
+std::string Registry::readSetting(const std::string &section, const std::string &key) {
+    requireProjectName();
+    return mBackend->read(mProjectName, section, key);
 }
 
 void Registry::SetReg(const std::string &argstrSection, const std::string &argstrKey,
@@ -98,8 +106,9 @@ void Registry::LogFile(const std::string &Message) {
 }
 
 Registry::Batch::Batch(Registry &registry)
-    : mRegistry(registry) {
-    if (mRegistry.mBatchDepth == 0) {
+    : mRegistry(registry)
+    , mOutermost(registry.mBatchDepth == 0) {
+    if (mOutermost) {
         mRegistry.mBackend->beginBatch();
         mRegistry.mBatchAbandoned = false;
     }

@@ -23,6 +23,8 @@ public:
     // and returned. So every default in use ends up in the store.
     std::string strGetSetting(const std::string &argstrSection, const std::string &argstrKey,
                               const std::string &argstrDefault);
+    // The stored value, "" when there is none; nothing is written.
+    std::string readSetting(const std::string &section, const std::string &key);
     void SetReg(const std::string &argstrSection, const std::string &argstrKey,
                 const std::string &argstrValue);
     // Appends Message and CR LF to the log file (defaultLogFilePath()), creating the file and its
@@ -47,10 +49,13 @@ public:
         Batch &operator=(const Batch &) = delete;
 
         void commit();
+        // False when this batch joined one opened before it, which decides for both.
+        bool outermost() const { return mOutermost; }
 
     private:
         Registry &mRegistry;
         bool mFinished = false;
+        bool mOutermost = false;
     };
 
 private:

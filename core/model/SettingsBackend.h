@@ -22,6 +22,9 @@ public:
     // The stored value, or "" when there is none.
     virtual std::string read(const std::string &app, const std::string &section,
                              const std::string &key) = 0;
+    // Whether a value is stored there, even an empty one.
+    virtual bool contains(const std::string &app, const std::string &section,
+                          const std::string &key) = 0;
     // Creates or replaces the value.
     virtual void write(const std::string &app, const std::string &section, const std::string &key,
                        const std::string &value) = 0;

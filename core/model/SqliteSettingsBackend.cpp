@@ -88,7 +88,8 @@ void prepareFile(const std::filesystem::path &path) {
             throwFileError("create", path, errno);
     }
 
-    const FileDescriptor existing(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: opening a named pipe for reading would wait for a writer for ever.
+    const FileDescriptor existing(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (existing.get() < 0)
         throwFileError("open", path, errno);
     struct stat info {};
@@ -180,6 +181,7 @@ public:
     Connection(std::filesystem::path path, std::chrono::milliseconds busyTimeout);
 
     std::string read(const std::string &app, const std::string &section, const std::string &key);
+    bool contains(const std::string &app, const std::string &section, const std::string &key);
     void write(const std::string &app, const std::string &section, const std::string &key,
                const std::string &value);
     void remove(const std::string &app, const std::string &section, const std::string &key);
@@ -206,6 +208,7 @@ private:
     std::unique_ptr<sqlite3, DatabaseCloser> mDb;
     // Declared after mDb, so they are finalised before the database closes.
     Statement mRead;
+    Statement mContains;
     Statement mWrite;
     Statement mRemove;
     Statement mEnumerate;
@@ -244,6 +247,8 @@ SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
 
     prepare(mRead,
             "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
+    prepare(mContains,
+            "SELECT 1 FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
     prepare(mWrite,
             "INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
             " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value");
@@ -312,6 +317,12 @@ void SqliteSettingsBackend::Connection::setUpSchema() {
                         "The settings database " + quoted(mPath)
                             + " was written by a later version of Talvio (layout "
                             + std::to_string(version) + "); it was left unchanged.");
+        } else if (queryText("SELECT coalesce((SELECT sql FROM sqlite_schema WHERE type = 'table'"
+                             " AND name = 'settings'), '')",
+                             doing)
+                   != kCreateTable) {
+            // Checked before anything is changed (the journal mode among them).
+            throwNotTalvio(mPath, "it is marked as one but lacks Talvio's settings table");
         }
         execute("COMMIT", doing);
     } catch (...) {
@@ -350,6 +361,23 @@ std::string SqliteSettingsBackend::Connection::read(const std::string &app,
             return run.text(0);
         case SQLITE_DONE:
             return std::string();
+        default:
+            break;
+        }
+    }
+    fail("reading " + describe(app, section, key));
+}
+
+bool SqliteSettingsBackend::Connection::contains(const std::string &app, const std::string &section,
+                                                 const std::string &key) {
+    checkBatchStillOpen();
+    Run run(mContains);
+    if (run.bind(app, section, key)) {
+        switch (run.step()) {
+        case SQLITE_ROW:
+            return true;
+        case SQLITE_DONE:
+            return false;
         default:
             break;
         }
@@ -463,6 +491,11 @@ SqliteSettingsBackend::Connection &SqliteSettingsBackend::connection() {
 std::string SqliteSettingsBackend::read(const std::string &app, const std::string &section,
                                         const std::string &key) {
     return connection().read(app, section, key);
+}
+
+bool SqliteSettingsBackend::contains(const std::string &app, const std::string &section,
+                                     const std::string &key) {
+    return connection().contains(app, section, key);
 }
 
 void SqliteSettingsBackend::write(const std::string &app, const std::string &section,

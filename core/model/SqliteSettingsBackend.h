@@ -38,6 +38,8 @@ public:
 
     std::string read(const std::string &app, const std::string &section,
                      const std::string &key) override;
+    bool contains(const std::string &app, const std::string &section,
+                  const std::string &key) override;
     void write(const std::string &app, const std::string &section, const std::string &key,
                const std::string &value) override;
     void remove(const std::string &app, const std::string &section,

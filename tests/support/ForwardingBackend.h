@@ -12,6 +12,10 @@ public:
                      const std::string &key) override {
         return mValues.read(app, section, key);
     }
+    bool contains(const std::string &app, const std::string &section,
+                  const std::string &key) override {
+        return mValues.contains(app, section, key);
+    }
     void write(const std::string &app, const std::string &section, const std::string &key,
                const std::string &value) override {
         mValues.write(app, section, key, value);

@@ -78,6 +78,13 @@ TEST(SqliteSettingsBackend, refusesWhatIsNotATalvioDatabaseAndLeavesItUnchanged)
          "not a Talvio"},
         {"an empty SQLite database",
          [](const fs::path &p) { runSql(p, "PRAGMA user_version = 7"); }, "not a Talvio"},
+        {"a database marked as Talvio's without its table",
+         [](const fs::path &p) {
+             runSql(p, "CREATE TABLE other (a); PRAGMA application_id = 1417047123;"
+                       "PRAGMA user_version = 1");
+         },
+         "lacks Talvio's settings table"},
+        {"a named pipe", [](const fs::path &p) { ::mkfifo(p.c_str(), 0600); }, "regular file"},
         {"a later layout",
          [](const fs::path &p) {
              makeTalvioDatabase(p);
@@ -98,14 +105,18 @@ TEST(SqliteSettingsBackend, refusesWhatIsNotATalvioDatabaseAndLeavesItUnchanged)
         test::TempDir dir;
         const fs::path path = dir.file("settings.db");
         row.make(path);
-        const std::string before = contentOf(path);
+        const bool regular = fs::is_regular_file(path);
+        const std::string before = regular ? contentOf(path) : "";
 
         SqliteSettingsBackend store(path);
         EXPECT_THAT([&] { store.read("Talvio", "UserChoice", "Language"); },
                     ThrowsError(err::SettingsStore, {path.string(), row.reason}));
         EXPECT_THAT([&] { store.write("Talvio", "UserChoice", "Language", "1"); },
                     ThrowsError(err::SettingsStore, {path.string()}));
-        EXPECT_EQ(contentOf(path), before);
+        if (regular) {
+            EXPECT_EQ(contentOf(path), before);
+        }
+        EXPECT_FALSE(fs::exists(path.string() + "-wal")); // not even the journal mode changed
     }
 }
 
