@@ -33,6 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     kvt::Message message;
     message.loadFromBytes(bytes);
     check(message.recordCount() == kvt::msgfile::recordCount(size));
+    // The check of a file refuses exactly the files without a whole record or with a byte that
+    // is no text in some record.
+    const auto problem = kvt::msgfile::fileProblem(bytes);
+    bool textOnly = true;
+    for (std::size_t i = 0; i < message.recordCount(); ++i)
+        for (const char c : kvt::msgfile::recordAt(bytes, i).text)
+            textOnly =
+                textOnly && static_cast<unsigned char>(c) >= 0x20 && c != '\x7F'
+                && std::string_view("\x81\x8D\x8F\x90\x9D").find(c) == std::string_view::npos;
+    check(problem.has_value() == (size < kvt::msgfile::kRecordSize || !textOnly));
 
     std::int32_t firstKey = 0;
     if (message.recordCount() > 0) {

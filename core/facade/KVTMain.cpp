@@ -3,6 +3,7 @@
 #include "engine/NumberFormat.h"
 #include "engine/SharedChange.h"
 #include "messages/Message.h"
+#include "messages/MsgIds.h"
 #include "model/CurrencyValues.h"
 #include "model/Devise.h"
 #include "model/Error.h"
@@ -28,6 +29,20 @@ constexpr const char *kDebugMain = "DEBUGMAIN";
 std::vector<KVTMain *> &liveFacades() {
     static std::vector<KVTMain *> facades;
     return facades;
+}
+
+// Loads the message file into the catalogue only when it holds texts the library uses: a
+// message file of some other product would make every text and every built-in currency name
+// empty, and those names would be stored.
+void loadMessageFile(Message &catalogue, const std::string &path) {
+    Message loaded;
+    loaded.subLoadIndex(path);
+    if (!loaded.holdsAnyOf(msg::kAllNamed))
+        throw Error(err::FileAccess, "The file \"" + path
+                                         + "\" is not Talvio's message file: it holds none of "
+                                           "the texts Talvio uses (currency names, labels, "
+                                           "messages).");
+    catalogue = std::move(loaded);
 }
 
 [[noreturn]] void failNotInitialised() {
@@ -123,7 +138,7 @@ void KVTMain::init(const std::string &MsgPath) {
     dg->setProjectName(kProjectName);
     dg->setRegSection(reg::kUserChoice);
     const std::shared_ptr<Message> messages = sharedMessage();
-    messages->subLoadIndex(MsgPath);
+    loadMessageFile(*messages, MsgPath);
     mChange->initialize(dg, messages, CurrentMain()->mAsListener);
     mChange->setProjectName(kProjectName);
     mDriver = std::make_unique<CPExcel>(mChange, mEventSource);

@@ -4,50 +4,76 @@
 #include "messages/MessageBoxes.h"
 #include "model/Error.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace kvt {
 
 namespace {
-
-using FileHandle = std::unique_ptr<std::FILE, int (*)(std::FILE *)>;
 
 Error fileError(const std::string &fileName, const char *what, int errorNumber) {
     return Error(err::FileAccess, std::string("Cannot ") + what + " the message file \"" + fileName
                                       + "\": " + std::generic_category().message(errorNumber));
 }
 
-FileHandle openFile(const std::string &fileName, const char *mode) {
-    errno = 0;
-    return {std::fopen(fileName.c_str(), mode), &std::fclose};
+Error notMessageFile(const std::string &fileName, const std::string &why) {
+    return Error(err::FileAccess,
+                 "The file \"" + fileName + "\" is not a message file: " + why + ".");
 }
 
-// The file's whole content; a file that does not exist yet is created empty, so that the
-// next start finds it (and shows empty texts rather than failing).
-std::string readOrCreate(const std::string &fileName) {
-    FileHandle file = openFile(fileName, "rb");
-    if (!file) {
-        const int openError = errno;
-        std::error_code ignored;
-        if (std::filesystem::exists(fileName, ignored))
-            throw fileError(fileName, "open", openError);
-        // "ab" never truncates, should the file appear in between.
-        if (!openFile(fileName, "ab"))
-            throw fileError(fileName, "create", errno);
-        return {};
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd)
+        : mFd(fd) {}
+    ~FileDescriptor() {
+        if (mFd >= 0)
+            ::close(mFd);
     }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    int get() const { return mFd; }
+
+private:
+    int mFd;
+};
+
+// The file's whole content. Opened without blocking and read only when it is a regular file of
+// a message file's size: a pipe would wait for ever, and a device such as /dev/zero never ends.
+std::string readMessageFile(const std::string &fileName) {
+    const FileDescriptor file(::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0)
+        throw fileError(fileName, "open", errno);
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0)
+        throw fileError(fileName, "examine", errno);
+    if (!S_ISREG(info.st_mode))
+        throw notMessageFile(fileName, "it is not a regular file");
+    const auto tooLarge = [&] {
+        return notMessageFile(fileName, "it is larger than a message file can be ("
+                                            + std::to_string(Message::kMaxFileSize / 1024 / 1024)
+                                            + " MiB)");
+    };
+    if (static_cast<std::uintmax_t>(info.st_size) > Message::kMaxFileSize)
+        throw tooLarge();
     std::string content;
     char buffer[64 * 1024];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        content.append(buffer, got);
-    if (std::ferror(file.get()))
-        throw fileError(fileName, "read", errno);
-    return content;
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw fileError(fileName, "read", errno);
+        if (got == 0)
+            return content;
+        content.append(buffer, static_cast<std::size_t>(got));
+        if (content.size() > Message::kMaxFileSize) // it grew while being read
+            throw tooLarge();
+    }
 }
 
 std::string_view trimSpaces(std::string_view text) {
@@ -60,7 +86,19 @@ std::string_view trimSpaces(std::string_view text) {
 } // namespace
 
 void Message::subLoadIndex(const std::string &argstrFileName) {
-    loadFromBytes(readOrCreate(argstrFileName));
+    const std::string bytes = readMessageFile(argstrFileName);
+    if (const auto problem = msgfile::fileProblem(bytes))
+        throw notMessageFile(argstrFileName, *problem);
+    loadFromBytes(bytes);
+}
+
+bool Message::holdsAnyOf(std::span<const std::int32_t> numbers) const {
+    return std::any_of(numbers.begin(), numbers.end(), [&](std::int32_t number) {
+        for (std::int32_t language = 0; language < kNrLanguages; ++language)
+            if (!strGetLangMsg(language, number).empty())
+                return true;
+        return false;
+    });
 }
 
 void Message::loadFromBytes(std::string_view bytes) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,14 +22,20 @@ class Message {
 public:
     static constexpr std::size_t kRecordSize = msgfile::kRecordSize;
     static constexpr std::size_t kTextSize = msgfile::kTextSize;
+    // The largest file read: some 40,000 records, hundreds of times the texts of the product.
+    static constexpr std::size_t kMaxFileSize = 4 * 1024 * 1024;
 
-    // Reads the whole file, replacing what was loaded before; a missing file is created
-    // empty. Throws Error (file access) naming the file when it cannot be opened, created or
-    // read (a missing folder among them); the loaded texts are then left as they were.
+    // Reads the whole file, replacing what was loaded before. Throws Error (file access)
+    // naming the file when it cannot be opened or read (a missing file among them), and when it
+    // is not a message file: not a regular file, larger than kMaxFileSize, or bytes that
+    // msgfile::fileProblem refuses. The loaded texts are then left as they were.
     void subLoadIndex(const std::string &argstrFileName);
 
-    // Same rules as subLoadIndex, from the file's bytes already in memory.
+    // The record layout's rules only, from bytes already in memory: every record is taken.
     void loadFromBytes(std::string_view bytes);
+
+    // Whether any of these messages has a text in some language.
+    bool holdsAnyOf(std::span<const std::int32_t> numbers) const;
 
     // Text of message arglIndex in language argiLang; "" when the number or the language is
     // unknown. Throws Error (overflow) when arglIndex * 6 + argiLang leaves the 32-bit range.
@@ -57,6 +64,8 @@ std::shared_ptr<Message> sharedMessage();
 void setSharedMessage(std::shared_ptr<Message> message);
 // Drops the shared catalogue; a later use creates a new, empty one.
 void releaseSharedMessage();
+// The same, only when the shared catalogue is message (the engine releasing what it held).
+void releaseSharedMessage(const Message &message);
 
 // While on, Translate returns the bare message numbers (to find which number a text is).
 // Off when the library loads.

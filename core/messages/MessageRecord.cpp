@@ -19,6 +19,40 @@ RawRecord recordAt(std::string_view file, std::size_t index) {
     return {static_cast<std::int32_t>(bits), record.substr(kKeySize)};
 }
 
+namespace {
+
+bool isTextByte(unsigned char byte) {
+    switch (byte) {
+    case 0x7F:
+    case 0x81:
+    case 0x8D:
+    case 0x8F:
+    case 0x90:
+    case 0x9D:
+        return false;
+    default:
+        return byte >= 0x20;
+    }
+}
+
+} // namespace
+
+std::optional<std::string> fileProblem(std::string_view file) {
+    if (file.size() < kRecordSize)
+        return "it holds no whole record (" + std::to_string(file.size()) + " bytes; a record has "
+               + std::to_string(kRecordSize) + ")";
+    const std::size_t count = recordCount(file.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const RawRecord record = recordAt(file, i);
+        for (const char c : record.text) {
+            if (!isTextByte(static_cast<unsigned char>(c)))
+                return "record " + std::to_string(i + 1) + " (key " + std::to_string(record.key)
+                       + ") holds a byte that is not text";
+        }
+    }
+    return std::nullopt;
+}
+
 std::string makeRecord(std::int32_t key, std::string_view cp1252Text) {
     if (cp1252Text.size() > kTextSize)
         throw Error(err::InvalidArgument, "A message text of " + std::to_string(cp1252Text.size())

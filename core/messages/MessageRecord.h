@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,12 @@ struct RawRecord {
 
 // Record number index (from 0) of the file's bytes; index must be below recordCount.
 RawRecord recordAt(std::string_view file, std::size_t index);
+
+// Why the bytes are not a message file, or nullopt when they are one: a message file holds at
+// least one whole record, and every record's text is made of characters only (no control
+// byte, none of the five bytes Windows-1252 leaves undefined). Anything else, an empty file or
+// another kind of file, would only give empty or garbled texts.
+std::optional<std::string> fileProblem(std::string_view file);
 
 // One complete record. Throws kvt::Error (invalid argument) when the text is longer than
 // 99 bytes.

@@ -6,9 +6,11 @@ namespace kvt {
 
 namespace {
 
+// Never destroyed: the engine releases it when it ends, and the engine may itself be a static
+// that ends after this one would have.
 SharedInstance<Message> &sharedMessageInstance() {
-    static SharedInstance<Message> instance;
-    return instance;
+    static auto *instance = new SharedInstance<Message>();
+    return *instance;
 }
 
 bool &showMsgNumbersFlag() {
@@ -28,6 +30,10 @@ void setSharedMessage(std::shared_ptr<Message> message) {
 
 void releaseSharedMessage() {
     sharedMessageInstance().release();
+}
+
+void releaseSharedMessage(const Message &message) {
+    sharedMessageInstance().releaseIfHolding(&message);
 }
 
 bool showMsgNumbers() {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kvt {
@@ -134,14 +136,15 @@ TEST(Message, strGetLangMsgFailsWithOverflowBeyondThe32BitKeyRange) {
 
 class MessageFileTest : public ::testing::Test {
 protected:
-    void expectFileError(const std::filesystem::path &path) {
+    void expectFileError(const std::filesystem::path &path, const std::string &why = "") {
         try {
             message.subLoadIndex(path.string());
             ADD_FAILURE() << "no error for " << path;
         } catch (const Error &error) {
             EXPECT_EQ(error.number(), err::FileAccess);
-            EXPECT_NE(error.description().find(path.string()), std::string::npos)
+            EXPECT_NE(error.description().find("\"" + path.string() + "\""), std::string::npos)
                 << error.description();
+            EXPECT_NE(error.description().find(why), std::string::npos) << error.description();
         }
     }
 
@@ -159,23 +162,45 @@ TEST_F(MessageFileTest, secondLoadReplacesTheFirst) {
     EXPECT_EQ(message.strGetMsg(19), "from b");
 }
 
-TEST_F(MessageFileTest, missingFileIsCreatedEmpty) {
-    const auto path = dir.file("new.msg");
-    test::writeFile(dir.file("old.msg"), messageFile({{13, "old"}}));
-    message.subLoadIndex(dir.file("old.msg").string());
-    message.subLoadIndex(path.string());
-    ASSERT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(std::filesystem::file_size(path), 0u);
-    EXPECT_EQ(message.strGetMsg(13), "");
-}
-
-TEST_F(MessageFileTest, unusablePathFailsNamingTheFileAndKeepsTheLoadedTexts) {
+// A file that is not a message file would only give empty or garbled texts, a pipe would block
+// for ever and a device would be read without end: each is refused, naming the file, before
+// anything loaded is replaced, and nothing is created.
+TEST_F(MessageFileTest, refusesWhatIsNotAMessageFileNamingItAndKeepsTheLoadedTexts) {
     test::writeFile(dir.file("good.msg"), messageFile({{13, "kept"}}));
     message.subLoadIndex(dir.file("good.msg").string());
 
-    expectFileError(dir.path() / "no such folder" / "talvio.msg");
+    const std::string record = messageFile({{13, "text"}});
+    const std::filesystem::path pipe = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    struct Row {
+        const char *name;
+        std::optional<std::string> bytes; // nullopt: the path is not written
+        std::string why;
+    };
+    const Row rows[] = {
+        {"missing.msg", std::nullopt, "No such file"},
+        {"empty.msg", "", "no whole record (0 bytes"},
+        {"short.msg", record.substr(0, 102), "no whole record (102 bytes"},
+        {"control.msg", record + messageFile({{19, "a\x01b"}}), "record 2 (key 19)"},
+        {"undefined.msg", messageFile({{19, "caf\x81"}}), "record 1 (key 19)"},
+        {"elf.msg",
+         "\x7F"
+         "ELF\x02\x01\x01"
+             + std::string(200, '\0'),
+         "not text"},
+        {"large.msg", std::string(Message::kMaxFileSize + 1, ' '), "larger than"},
+        {"pipe", std::nullopt, "not a regular file"},
+    };
+    for (const Row &row : rows) {
+        if (row.bytes)
+            test::writeFile(dir.file(row.name), *row.bytes);
+        expectFileError(dir.file(row.name), row.why);
+    }
+    expectFileError("/dev/zero", "not a regular file");
+    expectFileError(dir.path(), "not a regular file");
+    expectFileError(dir.path() / "no such folder" / "talvio.msg", "No such file");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing.msg")));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "no such folder"));
-    expectFileError(dir.path()); // a folder, not a file
     EXPECT_EQ(message.strGetMsg(13), "kept");
 }
 
