@@ -71,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     check(parsed.decimals >= 0 && parsed.endingLength >= 0 && parsed.target >= 0.0);
     check(kvt::NrOfDec(pattern) == parsed.decimals);
     if (kvt::CheckLegalFormat(pattern)) {
+        check(kvt::isRoundingPattern(pattern)); // a legal pattern is a rounding pattern too
         // "X." is the one legal pattern that the decimals alone do not give back.
         const std::string upper = kvt::upperCased(pattern);
         check(parsed.endingLength == 0

@@ -61,6 +61,27 @@ void checkRates(std::string_view text) {
     }
 }
 
+// The input split in three as the store's rates value now, the one a process loaded and the one
+// it would save: a process that changed nothing writes back what the store holds; merging what
+// was merged changes nothing; a merged rate comes from the store's value or from the process's.
+void checkMergedRates(std::string_view text) {
+    const std::size_t first = text.find('\n');
+    const std::size_t second = first == std::string_view::npos ? first : text.find('\n', first + 1);
+    if (second == std::string_view::npos)
+        return;
+    const std::string_view current = text.substr(0, first);
+    const std::string_view base = text.substr(first + 1, second - first - 1);
+    const std::string_view ours = text.substr(second + 1);
+    const std::string merged = kvt::mergeRates(current, base, ours);
+    check(kvt::mergeRates(merged, merged, merged) == merged);
+    check(kvt::mergeRates(current, ours, ours) == kvt::mergeRates(current, "", ""));
+    for (const kvt::StoredRate &rate : kvt::ratesFromValue(merged)) {
+        const std::string item = rate.code + "|" + rate.text + "|";
+        check(current.find(item) != std::string_view::npos
+              || ours.find(item) != std::string_view::npos);
+    }
+}
+
 void checkCatalogueEntry(std::string_view text) {
     try {
         const kvt::CatalogueEntryValue entry = kvt::catalogueEntryFromValue("XYZ", text);
@@ -104,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     checkNames(text);
     checkAliases(text);
     checkRates(text);
+    checkMergedRates(text);
     checkCatalogueEntry(text);
     checkNumber(text);
     checkList(text);

@@ -15,8 +15,13 @@ namespace kvt {
 
 namespace {
 
+// The patterns of the target values, in the order of ValCibleSupTarget and ValCibleinfTarget.
 constexpr std::array<std::string_view, 9> kTargetPatterns = {"X.XX", "X.X9", "X.X", "X.9", "X",
                                                              "X9",   "X0",   "X99", "X00"};
+
+static_assert(SupCentaine - SupCentieme + 1 == kTargetPatterns.size()
+              && InfCentaine - InfCentieme + 1 == kTargetPatterns.size());
+static_assert(SupCentieme == msg::FirstUpTargetLabel && InfCentieme == msg::FirstDownTargetLabel);
 
 int signOf(double amount) {
     return (amount > 0.0) - (amount < 0.0);
@@ -167,9 +172,9 @@ void Change::LoadListFormat(TargetValueList &rStrList, MethodeArondiType Methode
                             std::string_view /*DeviseTo: not used*/) {
     std::int32_t firstLabel = 0;
     if (MethodeArondi == suptargetValue)
-        firstLabel = msg::FirstUpTargetLabel;
+        firstLabel = SupCentieme;
     else if (MethodeArondi == infTargetValue)
-        firstLabel = msg::FirstDownTargetLabel;
+        firstLabel = InfCentieme;
     else
         return;
 

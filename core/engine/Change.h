@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/RoundingPattern.h"
+#include "engine/TargetValues.h"
 #include "model/CurrencyTables.h"
 #include "model/DG.h"
 #include "trace/KVTBug.h"

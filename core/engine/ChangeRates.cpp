@@ -9,6 +9,7 @@
 #include "model/Error.h"
 #include "model/ISO.h"
 #include "model/Registry.h"
+#include "model/Taux.h"
 
 #include <optional>
 
@@ -147,9 +148,9 @@ double Change::AskRate(const std::string &vDeviseFrom, const std::string &vDevis
                               + messageText(msg::AskRateHowTo),
                           vDeviseFrom, vDeviseTo, vtxtRateText, vProjectName};
     double rate = askOnce(question);
-    while (rate == 0.0) {
-        messageBoxes().show(
-            BoxRequest{{}, messageText(msg::AskRateNotZero), BoxIcon::None, BoxButtons::Ok});
+    while (!isUsableRate(rate)) {
+        const std::int32_t refusal = rate == 0.0 ? msg::AskRateNotZero : msg::AskRateNotUsable;
+        messageBoxes().show(BoxRequest{{}, messageText(refusal), BoxIcon::None, BoxButtons::Ok});
         rate = askOnce(question);
     }
     setTauxDeChange(vDeviseFrom, vDeviseTo, rate);
@@ -211,6 +212,13 @@ void Change::PropagateTaux(const std::string &strDev1, const std::string &strDev
 
 void Change::ReadReg() {
     CurrencyTables::ReadReg();
+    // Told after the load's batch has ended: a box open inside it would keep every other add-in
+    // from saving until the user closed it.
+    std::string problems;
+    for (const std::string &problem : takeLoadProblems())
+        problems += (problems.empty() ? "" : std::string(kLineBreak)) + problem;
+    if (!problems.empty())
+        messageBoxes().show(BoxRequest{"Talvio", problems, BoxIcon::Information, BoxButtons::Ok});
     UpdateAllTaux();
 }
 

@@ -77,6 +77,23 @@ RoundingPattern RoundingPattern::parse(std::string_view pattern) {
     return result;
 }
 
+bool isRoundingPattern(std::string_view text) {
+    bool placeholder = false;
+    bool point = false;
+    for (const char c : text) {
+        if (c == '.') {
+            if (point)
+                return false;
+            point = true;
+        } else if (isPlaceholder(c)) {
+            placeholder = true;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return placeholder;
+}
+
 double powerOfTen(std::int32_t n) {
     static constexpr std::array<double, 23> kExact = {
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,

@@ -23,6 +23,10 @@ struct RoundingPattern {
     static constexpr RoundingPattern plainDecimals(std::int32_t n) { return {n, 0, 0.0}; }
 };
 
+// Whether a text is a rounding pattern: "X" placeholders ("x" too), digits and at most one ".",
+// with at least one "X". Other texts parse too, but into roundings that mean nothing.
+bool isRoundingPattern(std::string_view text);
+
 // Rounds a converted magnitude (>= 0) to the pattern, the way every conversion does:
 // half away from zero at the pattern's decimals, then, for Up or Down, on to the next or
 // previous amount with the target ending. `sign` is the sign of the original amount (-1, 0

@@ -44,6 +44,7 @@ inline constexpr std::int32_t NameCHF = 218;
 inline constexpr std::int32_t AskRateExplanation = 550;
 inline constexpr std::int32_t AskRateHowTo = 551;
 inline constexpr std::int32_t AskRateNotZero = 552;
+inline constexpr std::int32_t AskRateNotUsable = 555;
 
 // The help line while another add-in edits the common data: 553, the editor's name, a line
 // break, 554.
@@ -88,6 +89,7 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          AskRateExplanation,
                                          AskRateHowTo,
                                          AskRateNotZero,
+                                         AskRateNotUsable,
                                          CommonDataLockedBy,
                                          CommonDataLockedUntil,
                                          RateCaption,

@@ -9,8 +9,11 @@
 #include "model/ISO.h"
 #include "model/Registry.h"
 #include "model/SettingsValues.h"
+#include "model/StoredNumber.h"
+#include "model/Taux.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kvt {
 
@@ -24,6 +27,13 @@ bool lessIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 } // namespace
+
+CurrencyTables::~CurrencyTables() {
+    if (mDG)
+        releaseSharedDG(*mDG);
+    if (mMsg)
+        releaseSharedMessage(*mMsg);
+}
 
 void CurrencyTables::setProjectName(const std::string &name) {
     const auto registry = sharedRegistry();
@@ -122,12 +132,21 @@ void CurrencyTables::msubLoadTaux(const std::string &rstrISO, const std::string 
     // rather than ending the load, so that the rates after it are neither lost now nor dropped
     // from the store by the next save.
     for (const StoredRate &stored : ratesFromValue(rTaux)) {
-        if (!stored.rate || IsoInitInEuro(stored.code))
+        if (IsoInitInEuro(stored.code))
             continue;
-        if (Taux *record = owner->ColTaux()->find(stored.code)) {
-            record->Change = *stored.rate;
-            record->Exist = true;
+        Taux *record = owner->ColTaux()->find(stored.code);
+        if (record == nullptr)
+            continue;
+        // A stored 0 stays a given rate of 0, which asks the user when the rate is needed.
+        if (!stored.rate || (*stored.rate != 0.0 && !isUsableRate(*stored.rate))) {
+            mLoadProblems.push_back("The setting " + std::string(reg::kRates) + " / " + rstrISO
+                                    + " holds the rate \"" + stored.text + "\" for " + stored.code
+                                    + ", which is not a number greater than 0 that can be "
+                                      "inverted; the rate was left out.");
+            continue;
         }
+        record->Change = *stored.rate;
+        record->Exist = true;
     }
 }
 
@@ -167,6 +186,13 @@ void CurrencyTables::SortColIso(std::shared_ptr<kvt::ColISO> &Col) {
 void CurrencyTables::setTauxDeChange(const std::string &vDeviseFrom, const std::string &vDeviseTo,
                                      double rate) {
     Taux &record = *ColISO()->Item(vDeviseFrom)->ColTaux()->Item(vDeviseTo);
+    if (!isUsableRate(rate))
+        throw Error(err::InvalidArgument,
+                    "The rate 1 " + vDeviseFrom + " = "
+                        + (std::isfinite(rate) ? formatStoredNumber(rate) : std::to_string(rate))
+                        + " " + vDeviseTo
+                        + " cannot be used: a rate must be a number greater than 0, neither too "
+                          "large nor too small to be inverted.");
     record.Change = rate;
     record.Exist = true;
 }

@@ -2,6 +2,7 @@
 
 #include "model/BuiltInTable.h"
 #include "model/Collections.h"
+#include "model/StoreBaseline.h"
 
 #include <array>
 #include <cstdint>
@@ -23,6 +24,15 @@ using CodeNameList = std::array<std::vector<std::string>, 2>;
 // built-in currencies and the loading and saving of both in the settings store.
 class CurrencyTables {
 public:
+    CurrencyTables() = default;
+    CurrencyTables(const CurrencyTables &) = delete;
+    CurrencyTables &operator=(const CurrencyTables &) = delete;
+    CurrencyTables(CurrencyTables &&) = default;
+    CurrencyTables &operator=(CurrencyTables &&) = default;
+    // Releases the library's shared general settings and messages when it holds them, so that
+    // a later use creates new, empty ones.
+    ~CurrencyTables();
+
     // Both created empty on first access.
     const std::shared_ptr<kvt::ColDevises> &ColDevises() { return mColDevises.get(); }
     void setColDevises(std::shared_ptr<kvt::ColDevises> col) { mColDevises.set(std::move(col)); }
@@ -64,7 +74,8 @@ public:
     // Gives rstrISO a placeholder rate (0, not given) towards every catalogue currency, itself
     // included, then puts the given rates of a rates value. Rates towards euro-area currencies
     // are ignored: theirs are fixed. Never fails: a rate it cannot put is skipped, and loading
-    // stops at the first placeholder that exists already.
+    // stops at the first placeholder that exists already. A rate that is negative, out of range
+    // or cannot be inverted is treated as missing and noted among the load problems.
     void msubLoadTaux(const std::string &rstrISO, const std::string &rTaux);
     // Loads an alias value into a catalogue entry: its default alias, its code alias (key "ISO")
     // and its other aliases (keys "1", "2", ...).
@@ -75,17 +86,26 @@ public:
     static std::string NamesChange(const std::string &rStrNames);
 
     // Replaces the catalogue and selection by what the store holds, the built-in data serving
-    // as defaults and corrections, then puts the fixed euro rates. One batch of the store.
+    // as defaults and corrections, then puts the fixed euro rates. One batch of the store, which
+    // writes only the defaults missing from it and the built-in names that changed.
     void ReadReg();
-    // Writes the catalogue, the selection and the last-update date. One batch of the store.
+    // Writes the catalogue, the selection and the last-update date, as one batch of the store.
+    // Only the values this process changed since its last load or save are written; a rates value
+    // is merged rate by rate with what the store holds now, so that two processes entering
+    // rates of one currency at once both keep theirs.
     void SaveReg();
+
+    // What the last ReadReg found wrong in the store and left unused, one sentence each naming
+    // the setting; emptied by the call.
+    std::vector<std::string> takeLoadProblems() { return std::move(mLoadProblems); }
 
     // The same ISO objects in a new collection, ascending by code (letter case ignored); it
     // becomes both Col and the catalogue.
     void SortColIso(std::shared_ptr<kvt::ColISO> &Col);
 
     // Puts a given rate, 1 vDeviseFrom = rate vDeviseTo: the record under vDeviseTo in the
-    // catalogue entry of vDeviseFrom. Fails when the code or the record is missing.
+    // catalogue entry of vDeviseFrom. Fails when the code or the record is missing, and
+    // (err::InvalidArgument) when the rate is not usable (isUsableRate).
     void setTauxDeChange(const std::string &vDeviseFrom, const std::string &vDeviseTo, double rate);
     // For each euro-area currency: a placeholder rate towards every catalogue currency, then
     // its fixed rate in the euro's collection. Fails when such a rate record exists already.
@@ -126,6 +146,9 @@ private:
     void loadEuro();
     void loadBuiltInRow(const BuiltInCurrency &row);
     void loadRates();
+    void recordBaseline();
+    // The values SaveReg writes, in the order it writes them.
+    std::vector<StoredRow> storedRows();
     void fillCodeNameList(CodeNameList &list, const std::vector<std::string> &codes);
 
     CollectionSlot<kvt::ColDevises> mColDevises;
@@ -136,6 +159,8 @@ private:
     BuiltInTable mOutIsos;
     bool mEngineTracing = false;
     double mLastRatesUpdate = 0.0;
+    StoreBaseline mBaseline;
+    std::vector<std::string> mLoadProblems;
 };
 
 } // namespace kvt

@@ -1,5 +1,6 @@
 #include "model/CurrencyValues.h"
 
+#include "model/CaseInsensitive.h"
 #include "model/Error.h"
 #include "model/SettingsValues.h"
 #include "model/StoredNumber.h"
@@ -85,6 +86,23 @@ std::string namesValue(const std::vector<std::string> &names, std::string_view c
     return value;
 }
 
+std::string builtInNamesOver(std::string_view builtIn, std::string_view stored,
+                             std::string_view code, std::size_t count) {
+    const Pieces fromMessages = splitPieces(builtIn, count);
+    const std::vector<std::string> fallback = namesFromValue(stored, code, count);
+    std::string value;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string_view message =
+            i < fromMessages.items.size() ? fromMessages.items[i] : std::string_view();
+        if (!message.empty())
+            value += message;
+        else
+            value += fallback[i].empty() ? code : std::string_view(fallback[i]);
+        value += kSeparator;
+    }
+    return value;
+}
+
 std::string namesOfOlderLayout(std::string_view value) {
     const auto separators =
         std::min<std::ptrdiff_t>(std::count(value.begin(), value.end(), kSeparator), 7);
@@ -128,8 +146,93 @@ std::vector<StoredRate> ratesFromValue(std::string_view value) {
     const Pieces pieces = splitPieces(value);
     std::vector<StoredRate> rates;
     for (std::size_t i = 0; i + 1 < pieces.items.size(); i += 2)
-        rates.push_back({std::string(pieces.items[i]), tryParseStoredNumber(pieces.items[i + 1])});
+        rates.push_back({std::string(pieces.items[i]), tryParseStoredNumber(pieces.items[i + 1]),
+                         std::string(pieces.items[i + 1])});
     return rates;
+}
+
+namespace {
+
+// The items of a rates value by code; the first item of a code counts, as it would on loading
+// the value into a collection.
+class RateItems {
+public:
+    explicit RateItems(std::string_view value)
+        : mItems(ratesFromValue(value)) {}
+
+    const std::vector<StoredRate> &items() const { return mItems; }
+
+    const StoredRate *find(std::string_view code) const {
+        const auto found = std::find_if(mItems.begin(), mItems.end(), [&](const StoredRate &item) {
+            return equalsIgnoreCase(item.code, code);
+        });
+        return found == mItems.end() ? nullptr : &*found;
+    }
+
+private:
+    std::vector<StoredRate> mItems;
+};
+
+bool sameItem(const StoredRate *a, const StoredRate *b) {
+    if (a == nullptr || b == nullptr)
+        return a == b;
+    if (a->rate && b->rate)
+        return *a->rate == *b->rate;
+    return a->text == b->text;
+}
+
+// Some code of `a` or `b` has another rate in the other value.
+bool anyRateDiffers(const RateItems &a, const RateItems &b) {
+    const auto differs = [](const RateItems &x, const RateItems &y) {
+        return std::any_of(x.items().begin(), x.items().end(), [&](const StoredRate &item) {
+            return !sameItem(x.find(item.code), y.find(item.code));
+        });
+    };
+    return differs(a, b) || differs(b, a);
+}
+
+void appendItem(std::string &value, const StoredRate &item) {
+    value += item.code;
+    value += kSeparator;
+    value += item.text;
+    value += kSeparator;
+}
+
+} // namespace
+
+bool sameRates(std::string_view a, std::string_view b) {
+    return !anyRateDiffers(RateItems(a), RateItems(b));
+}
+
+std::string mergeRates(std::string_view current, std::string_view base, std::string_view ours) {
+    const RateItems now(current);
+    const RateItems before(base);
+    const RateItems mine(ours);
+    const auto changedHere = [&](std::string_view code) {
+        return !sameItem(before.find(code), mine.find(code));
+    };
+    std::string merged;
+    std::vector<std::string_view> written;
+    const auto writeOnce = [&](const StoredRate &item) {
+        const bool seen = std::any_of(written.begin(), written.end(), [&](std::string_view code) {
+            return equalsIgnoreCase(code, item.code);
+        });
+        if (seen)
+            return;
+        written.push_back(item.code);
+        appendItem(merged, item);
+    };
+    for (const StoredRate &item : now.items()) {
+        if (!changedHere(item.code))
+            writeOnce(item);
+        else if (const StoredRate *replacement = mine.find(item.code))
+            writeOnce(*replacement);
+    }
+    for (const StoredRate &item : mine.items()) {
+        if (changedHere(item.code))
+            writeOnce(item);
+    }
+    return merged;
 }
 
 std::string rateItem(std::string_view code, double rate) {

@@ -47,6 +47,11 @@ std::vector<std::string> namesFromValue(std::string_view value, std::string_view
 // The first `count` names, each followed by "|"; missing ones are written as the code.
 std::string namesValue(const std::vector<std::string> &names, std::string_view code,
                        std::size_t count);
+// The names value of a built-in currency: each language's name from the message file
+// (`builtIn`, a names value), or where the message file lacks it, the stored name, else the
+// code. So a message file without some texts never blanks a currency's names.
+std::string builtInNamesOver(std::string_view builtIn, std::string_view stored,
+                             std::string_view code, std::size_t count);
 // Names of older layouts, recognised by their number of "|": four names (German, English,
 // French, Dutch) or three (English, French, Dutch) become six, the missing languages taking the
 // English name. Any other value is returned unchanged.
@@ -68,9 +73,19 @@ std::string aliasValue(std::string_view storedDefault, std::string_view joinedAl
 struct StoredRate {
     std::string code;
     std::optional<double> rate;
+    std::string text; // the rate as stored
 };
 std::vector<StoredRate> ratesFromValue(std::string_view value);
 std::string rateItem(std::string_view code, double rate);
+
+// True when two rates values give the same rate for every code (codes compare without regard
+// to case; "1.50" and "1.5" are the same rate), whatever the order of their items.
+bool sameRates(std::string_view a, std::string_view b);
+// The rates value to store when this process changed a value it knew as `base` into `ours`
+// while the store came to hold `current`: each rate this process added, altered or dropped as
+// `ours` has it, every other rate as `current` has it, so that another process's rates of the
+// same currency are kept. Items keep the order of `current`; new ones follow in `ours`' order.
+std::string mergeRates(std::string_view current, std::string_view base, std::string_view ours);
 
 // A list of codes (the selection, DefaultSelection): every piece followed by "|"; a last piece
 // without "|" is not part of the list.

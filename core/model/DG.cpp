@@ -74,9 +74,11 @@ void DG::SaveReg() {
 
 namespace {
 
+// Never destroyed: the engine releases it when it ends, and the engine may itself be a static
+// that ends after this one would have.
 SharedInstance<DG> &sharedDGInstance() {
-    static SharedInstance<DG> instance;
-    return instance;
+    static auto *instance = new SharedInstance<DG>();
+    return *instance;
 }
 
 } // namespace
@@ -91,6 +93,10 @@ void setSharedDG(std::shared_ptr<DG> dg) {
 
 void releaseSharedDG() {
     sharedDGInstance().release();
+}
+
+void releaseSharedDG(const DG &dg) {
+    sharedDGInstance().releaseIfHolding(&dg);
 }
 
 } // namespace kvt

@@ -67,5 +67,7 @@ std::shared_ptr<DG> sharedDG();
 void setSharedDG(std::shared_ptr<DG> dg);
 // Drops the shared settings object; a later use creates a new, empty one.
 void releaseSharedDG();
+// The same, only when the shared object is dg (the engine releasing what it held).
+void releaseSharedDG(const DG &dg);
 
 } // namespace kvt

@@ -23,6 +23,11 @@ public:
     }
     void set(std::shared_ptr<T> object) { mObject = std::move(object); }
     void release() { mObject.reset(); }
+    // Drops the object only when it is this one.
+    void releaseIfHolding(const T *object) {
+        if (mObject.get() == object)
+            mObject.reset();
+    }
 
 private:
     Factory mMake;

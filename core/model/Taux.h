@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 
 namespace kvt {
@@ -12,5 +13,12 @@ struct Taux {
     bool Exist = false;
     std::string Devise; // the code B of the other currency
 };
+
+// A rate the tables can hold: a number above 0 that, like its inverse, is a normal double (so
+// neither overflows when inverted), since every rate is also read the other way. A negative
+// rate would lose the sign of every amount.
+inline bool isUsableRate(double rate) {
+    return rate > 0.0 && std::isnormal(rate) && std::isnormal(1.0 / rate);
+}
 
 } // namespace kvt

@@ -90,5 +90,28 @@ TEST_F(NumberFormats, targetValueListsHoldNinePatternsOnlyForTheTwoTargetMethods
     EXPECT_EQ(list[8][0], "X00");
 }
 
+// Each public target value names its pattern's place in the list of its method.
+TEST_F(NumberFormats, targetValueEnumerationsIndexTheirLists) {
+    struct Row {
+        MethodeArondiType method;
+        std::int32_t value;
+        std::int32_t first;
+        const char *pattern;
+    };
+    const Row rows[] = {{suptargetValue, Sup009, SupCentieme, "X.X9"},
+                        {suptargetValue, SupCentaine, SupCentieme, "X00"},
+                        {infTargetValue, InfDizieme, InfCentieme, "X.X"},
+                        {infTargetValue, Inf99, InfCentieme, "X99"}};
+    for (const Row &row : rows) {
+        TargetValueList list;
+        change.LoadListFormat(list, row.method, "");
+        EXPECT_EQ(list.at(static_cast<std::size_t>(row.value - row.first))[0], row.pattern);
+    }
+    EXPECT_EQ(SupCentieme, 170);
+    EXPECT_EQ(InfCentaine, 188);
+    EXPECT_EQ(NearMillieme, 140);
+    EXPECT_EQ(NearMillier, 146);
+}
+
 } // namespace
 } // namespace kvt

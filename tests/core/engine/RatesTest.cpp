@@ -57,6 +57,7 @@ protected:
             {msg::AskRateExplanation, EN, "A rate is missing."},
             {msg::AskRateHowTo, EN, "Type how much one unit is worth."},
             {msg::AskRateNotZero, EN, "The rate cannot be 0."},
+            {msg::AskRateNotUsable, EN, "The rate must be positive."},
             {msg::OperationFailed, EN, "Failed"},
         }));
         connect();
@@ -226,6 +227,27 @@ TEST_F(Rates, askRateInsistsOnANonZeroRateThenStoresAndSpreadsIt) {
     EXPECT_DOUBLE_EQ(record("USD", "DEM").Change, kDEM / 1.25);
     EXPECT_FALSE(record("BEF", "USD").Exist);
     EXPECT_EQ(listener->refreshes, 1);
+}
+
+// A negative rate would drop the sign of every amount, and one too small or too large to invert
+// would break every conversion the other way: the question insists, and the put refuses them.
+TEST_F(Rates, askRateAndThePutRefuseRatesThatCannotBeUsed) {
+    answer({"-2", "1e-320", "1e308", "2"});
+    EXPECT_EQ(change.AskRate("EUR", "USD", "1", "Caption"), 2.0);
+    ASSERT_EQ(boxes->shown().size(), 3u);
+    for (const BoxRequest &box : boxes->shown())
+        EXPECT_EQ(box.text, "The rate must be positive.");
+    EXPECT_EQ(record("EUR", "USD").Change, 2.0);
+
+    for (const double rate : {0.0, -2.0, 1e-320, 1e308, -0.0})
+        EXPECT_THAT(
+            [&] { change.setTauxDeChange("USD", "JPY", rate); },
+            test::ThrowsError(err::InvalidArgument, {"The rate 1 USD = ", " JPY cannot be used"}));
+    EXPECT_THAT([&] { change.setTauxDeChange("USD", "JPY", std::nan("")); },
+                test::ThrowsError(err::InvalidArgument, {"1 USD = nan JPY"}));
+    EXPECT_FALSE(record("USD", "JPY").Exist);
+    change.setTauxDeChange("USD", "JPY", 1e-300);
+    EXPECT_EQ(record("USD", "JPY").Change, 1e-300);
 }
 
 TEST_F(Rates, askRateFailsOnTextThatIsNotANumberAndStoresNothing) {

@@ -63,13 +63,18 @@ std::map<std::string, std::string> savedState(SettingsBackend &backend) {
     return state;
 }
 
+// A save by tables that know nothing of the store yet, so that it writes the whole catalogue.
+void saveGeneration(int generation) {
+    CurrencyTables tables;
+    fillGeneration(tables, generation);
+    tables.SaveReg();
+}
+
 std::map<std::string, std::string> expectedState(int generation) {
     auto backend = std::make_shared<MemorySettingsBackend>();
     setSharedRegistry(std::make_shared<Registry>(backend));
     sharedRegistry()->setProjectName("Talvio");
-    CurrencyTables tables;
-    fillGeneration(tables, generation);
-    tables.SaveReg();
+    saveGeneration(generation);
     setSharedRegistry(nullptr);
     return savedState(*backend);
 }
@@ -80,15 +85,14 @@ void useStore(const std::filesystem::path &path) {
 }
 
 // Saves the two catalogues in turn for ever, telling the parent of each save done.
-[[noreturn]] void saveUntilKilled(const std::filesystem::path &path, CurrencyTables &first,
-                                  CurrencyTables &second, int savedFd) {
+[[noreturn]] void saveUntilKilled(const std::filesystem::path &path, int savedFd) {
     try {
         useStore(path);
         for (;;) {
-            second.SaveReg();
+            saveGeneration(2);
             if (::write(savedFd, "2", 1) != 1)
                 ::_exit(4);
-            first.SaveReg();
+            saveGeneration(1);
             if (::write(savedFd, "1", 1) != 1)
                 ::_exit(4);
         }
@@ -112,17 +116,12 @@ TEST(CurrencyTablesCrash, killedSaveLeavesOneCompleteCatalogue) {
 
     test::TempDir dir;
     const std::filesystem::path path = dir.file("settings.db");
-    // Built once: each saving process inherits them.
-    CurrencyTables first;
-    CurrencyTables second;
-    fillGeneration(first, 1);
-    fillGeneration(second, 2);
     useStore(path);
-    first.SaveReg();
+    saveGeneration(1);
     // Each kill comes after one to three saves, at a random moment within the length of a save
     // in this build.
     const auto start = std::chrono::steady_clock::now();
-    first.SaveReg();
+    saveGeneration(1);
     const auto saveTime = std::chrono::duration_cast<std::chrono::microseconds>(
         std::chrono::steady_clock::now() - start);
     setSharedRegistry(nullptr); // no open database may cross a fork
@@ -141,7 +140,7 @@ TEST(CurrencyTablesCrash, killedSaveLeavesOneCompleteCatalogue) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             ::close(saved[0]);
-            saveUntilKilled(path, first, second, saved[1]);
+            saveUntilKilled(path, saved[1]);
         }
         ::close(saved[1]);
         bool started = true;

@@ -183,6 +183,43 @@ TEST_F(CurrencyTablesTest, emptyStoreLoadsTheBuiltInsAndStoresExactlyTheirDefaul
     EXPECT_TRUE(mBackend->enumerate("Talvio", "Currencies\\ISOCodes").empty());
 }
 
+// A store the user may only read still loads: a load of a store that holds everything writes
+// nothing, not even the built-in names it checks.
+TEST_F(CurrencyTablesTest, loadingAStoreThatHoldsEverythingWritesNothing) {
+    mTables.ReadReg();
+    mTables.SaveReg();
+    mBackend->takeWritten();
+    CurrencyTables again;
+    again.initializeTables(mDG, mMessages);
+    again.ReadReg();
+    EXPECT_EQ(mBackend->takeWritten(), (std::map<RecordingBackend::Address, std::string>{}));
+    EXPECT_THAT(keysOf(*again.ColISO()), ElementsAreArray(kSortedBuiltIns));
+}
+
+// Two processes that loaded the same store each enter rates and save in turn: neither loses the
+// other's change, though each saves from its own, by then stale, copy.
+TEST_F(CurrencyTablesTest, savesKeepWhatAnotherProcessChangedMeanwhile) {
+    mTables.ReadReg();
+    CurrencyTables other;
+    other.initializeTables(mDG, mMessages);
+    other.ReadReg();
+
+    mTables.setTauxDeChange("EUR", "USD", 1.1);
+    mTables.msubAddNames("CHF", "c0|c1|c2|c3|c4|c5|");
+    other.setTauxDeChange("EUR", "GBP", 0.8);
+    other.setTauxDeChange("USD", "JPY", 150);
+    mTables.SaveReg();
+    other.SaveReg();
+    // A second change by the first process after it saved.
+    mTables.setTauxDeChange("EUR", "USD", 1.2);
+    mTables.SaveReg();
+
+    EXPECT_THAT(stored("Currencies\\Rates", "EUR"),
+                testing::AllOf(testing::HasSubstr("|GBP|0.8|"), testing::HasSubstr("|USD|1.2|")));
+    EXPECT_EQ(stored("Currencies\\Rates", "USD"), "JPY|150|");
+    EXPECT_EQ(stored("Currencies\\Names", "CHF"), "c0|c1|c2|c3|c4|c5|");
+}
+
 TEST_F(CurrencyTablesTest, builtInsGetTheirPatternsAliasesAndFixedRates) {
     mTables.ReadReg();
     struct Row {

@@ -243,6 +243,42 @@ TEST(CurrencyValues, ratesAreCompletePairsOnly) {
     EXPECT_EQ(rateItem("USD", 1.0 / 3.0), "USD|0.333333333333333|");
 }
 
+// Two processes enter rates of one currency at once: the one saving second keeps the first's.
+TEST(CurrencyValues, mergedRatesKeepWhatOnlyTheStoreChanged) {
+    struct Row {
+        const char *what;
+        const char *current;
+        const char *base;
+        const char *ours;
+        const char *merged;
+    };
+    const Row rows[] = {
+        {"nobody else changed it", "USD|1.1|", "USD|1.1|", "USD|1.2|", "USD|1.2|"},
+        {"another process added a rate", "USD|1.1|GBP|0.8|", "USD|1.1|", "USD|1.2|",
+         "USD|1.2|GBP|0.8|"},
+        {"we added one, it another", "GBP|0.8|", "", "JPY|150|", "GBP|0.8|JPY|150|"},
+        {"we dropped one, it changed another", "USD|1.1|GBP|0.9|", "USD|1.1|GBP|0.8|", "GBP|0.8|",
+         "GBP|0.9|"},
+        {"both changed one: ours is the latest", "USD|1.3|", "USD|1.1|", "USD|1.2|", "USD|1.2|"},
+        {"it dropped one we kept", "", "USD|1.1|", "USD|1.1|", ""},
+        {"same rate written otherwise is no change", "USD|1.3|", "usd|1.10|", "USD|1.1|JPY|2|",
+         "USD|1.3|JPY|2|"},
+        {"an unusable rate we left out is dropped", "USD|-2|GBP|0.8|", "USD|-2|", "", "GBP|0.8|"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(mergeRates(row.current, row.base, row.ours), row.merged) << row.what;
+    EXPECT_TRUE(sameRates("USD|1.50|GBP|0.8|", "gbp|0.8|USD|1.5|"));
+    EXPECT_FALSE(sameRates("USD|1.5|", "USD|1.5|GBP|0.8|"));
+    EXPECT_TRUE(sameRates("", ""));
+}
+
+TEST(CurrencyValues, builtInNamesFallBackToStoredNamesThenTheCode) {
+    EXPECT_EQ(builtInNamesOver("a|b|c|d|e|f|", "s1|s2|s3|s4|s5|s6|", "BEF", 6), "a|b|c|d|e|f|");
+    EXPECT_EQ(builtInNamesOver("a||c||e||", "s1|s2|s3|s4||", "BEF", 6), "a|s2|c|s4|e|BEF|");
+    EXPECT_EQ(builtInNamesOver("||||||", "", "BEF", 6), "BEF|BEF|BEF|BEF|BEF|BEF|");
+    EXPECT_EQ(builtInNamesOver("", "s1|s2|", "XYZ", 6), "s1|s2|XYZ|XYZ|XYZ|XYZ|");
+}
+
 TEST(CurrencyValues, listsTakeOnlyTerminatedPieces) {
     EXPECT_THAT(listFromValue("USD|GBP|"), ElementsAre("USD", "GBP"));
     EXPECT_THAT(listFromValue("USD|GBP"), ElementsAre("USD"));
