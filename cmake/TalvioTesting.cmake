@@ -12,10 +12,10 @@ function(talvio_test_environment name)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
 endfunction()
 
-# The test program <name> linking <library> first: its sources, libraries, bus and environment
-# as talvio_add_test takes them.
+# The test program <name> linking <library> first: its sources, libraries, bus, environment and
+# test properties as talvio_add_test takes them.
 function(talvio_add_test_linking library name)
-    cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+    cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS;ENVIRONMENT;PROPERTIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${library} talvio_test_support GTest::gtest GTest::gmock
                                           GTest::gtest_main talvio_warnings ${ARG_LIBS})
@@ -23,12 +23,18 @@ function(talvio_add_test_linking library name)
     if(ARG_PRIVATE_BUS)
         talvio_on_private_bus(${name})
     endif()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    if(ARG_PROPERTIES)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${ARG_PROPERTIES})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    endif()
     talvio_test_environment(${name} ${ARG_ENVIRONMENT})
 endfunction()
 
 # talvio_add_test(<name> SOURCES <files...> [LIBS <targets...>] [ENVIRONMENT <VAR=value...>]
-#                 [PRIVATE_BUS]); PRIVATE_BUS: every run gets a bus of its own (talvio_on_private_bus).
+#                 [PROPERTIES <test properties...>] [PRIVATE_BUS]); PRIVATE_BUS: every run gets a
+# bus of its own (talvio_on_private_bus). Tests labelled `stress` run short by default and at full
+# size with TALVIO_STRESS_FULL=1 (scripts/stress.sh).
 function(talvio_add_test name)
     talvio_add_test_linking(kvtcore ${name} ${ARGN})
 endfunction()

@@ -94,13 +94,14 @@ private:
         } else if (command == "set-rate") {
             std::string from, to, rate;
             words >> from >> to >> rate;
-            const auto value = parseAmount(rate);
-            if (!value || *value == 0.0) {
-                print("error usage: set-rate FROM TO RATE (a rate other than 0)");
+            const auto value = parseRate(rate);
+            if (!value) {
+                print("error usage: set-rate FROM TO RATE (a number greater than 0 that can be "
+                      "inverted)");
                 return true;
             }
             mSession.EnterRate(from, to, *value);
-            mSession.WriteRegistry();
+            mSession.SaveTables();
         } else if (command == "rate") {
             std::string from, to;
             words >> from >> to;

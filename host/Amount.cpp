@@ -1,5 +1,7 @@
 #include "Amount.h"
 
+#include "model/Taux.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -40,6 +42,36 @@ std::optional<double> parseAmount(std::string_view text) {
     if (error != std::errc() || stop != end || !std::isfinite(value))
         return std::nullopt;
     return negative ? -value : value;
+}
+
+std::optional<double> parseRate(std::string_view text) {
+    const auto rate = parseAmount(text);
+    if (!rate || !kvt::isUsableRate(*rate))
+        return std::nullopt;
+    return rate;
+}
+
+std::string quotedInput(std::string_view text) {
+    constexpr std::size_t kShown = 80;
+    std::size_t end = 0;
+    std::size_t characters = 0;
+    // Whole UTF-8 characters: a continuation byte does not start one.
+    while (end < text.size() && characters < kShown) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0u) == 0x80u)
+            ++end;
+        ++characters;
+    }
+    // Built by appending: GCC 12 warns falsely (-Wrestrict) on "\"" + std::string at -O3.
+    std::string quoted(1, '"');
+    quoted += text.substr(0, end);
+    quoted += '"';
+    if (end < text.size()) {
+        quoted += "... (";
+        quoted += std::to_string(text.size());
+        quoted += " bytes)";
+    }
+    return quoted;
 }
 
 std::string rawNumber(double value) {

@@ -45,6 +45,16 @@ public:
         return take();
     }
 
+    // An empty path would silently mean the default file instead of the one the user meant.
+    std::string pathOf(const std::string &name, const std::optional<std::string> &inlineValue,
+                       std::string_view usage) {
+        std::string path = valueOf(name, inlineValue, usage);
+        if (path.empty())
+            throw UsageError{"option " + name + " needs a file path, not an empty one",
+                             std::string(usage)};
+        return path;
+    }
+
 private:
     const std::vector<std::string> &mWords;
     std::size_t mNext = 0;
@@ -54,9 +64,9 @@ void readGlobalOptions(Reader &reader, Invocation &invocation) {
     while (!reader.atEnd() && isOption(reader.peek())) {
         const auto [name, inlineValue] = splitOption(reader.take());
         if (name == "--settings")
-            invocation.settingsPath = reader.valueOf(name, inlineValue, kGlobalUsage);
+            invocation.settingsPath = reader.pathOf(name, inlineValue, kGlobalUsage);
         else if (name == "--messages")
-            invocation.messagesPath = reader.valueOf(name, inlineValue, kGlobalUsage);
+            invocation.messagesPath = reader.pathOf(name, inlineValue, kGlobalUsage);
         else if (name == "--help" && !inlineValue)
             invocation.help = true;
         else if (name == "--version" && !inlineValue)

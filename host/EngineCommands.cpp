@@ -3,6 +3,7 @@
 #include "Output.h"
 #include "Session.h"
 #include "Terminal.h"
+#include "engine/RoundingPattern.h"
 #include "model/CaseInsensitive.h"
 
 #include <charconv>
@@ -83,8 +84,14 @@ Rounding roundingOf(const Invocation &invocation, const Session &session) {
     Rounding rounding{session.MethodeArondi(), session.ValeurCible(), session.NbDecEuroInter()};
     if (const auto method = invocation.option("--method"))
         rounding.method = methodOf(*method, usage);
-    if (const auto pattern = invocation.option("--pattern"))
+    if (const auto pattern = invocation.option("--pattern")) {
+        if (!kvt::isRoundingPattern(*pattern))
+            throw UsageError{"not a rounding pattern: " + quotedInput(*pattern)
+                                 + " (\"X\" placeholders, digits and at most one \".\", with at "
+                                   "least one \"X\"; for example X.XX, X.X9, X99 or 0.0X)",
+                             std::string(usage)};
         rounding.pattern = *pattern;
+    }
     if (const auto decimals = invocation.option("--euro-decimals")) {
         const auto number = wholeNumber(*decimals);
         if (!number || *number < 3 || *number > 15)
@@ -123,7 +130,7 @@ bool ensureRate(Context &context, const std::string &from, const std::string &to
                     << "; nothing was converted or saved\n";
         return false;
     }
-    session.WriteRegistry();
+    session.SaveTables();
     return true;
 }
 
@@ -165,7 +172,8 @@ int convertStream(Context &context, const std::string &from, const std::string &
             streams.err << "\r" << number << " lines" << std::flush;
         const auto amount = parseAmount(line);
         if (!amount) {
-            streams.err << "talvio: line " << number << ": not an amount: \"" << line << "\"\n";
+            streams.err << "talvio: line " << number << ": not an amount: " << quotedInput(line)
+                        << "\n";
             streams.out << '\n';
             status = kFailure;
             continue;
@@ -265,9 +273,11 @@ int runSetRate(const Invocation &invocation, Streams &streams) {
     const auto &args = invocation.arguments;
     const auto &from = args[0];
     const auto &to = args[1];
-    const auto rate = parseAmount(args[2]);
-    if (!rate || *rate == 0.0) {
-        streams.err << "talvio: the rate must be a number other than 0: " << args[2] << "\n";
+    const auto rate = parseRate(args[2]);
+    if (!rate) {
+        streams.err << "talvio: not a usable exchange rate: " << quotedInput(args[2])
+                    << " (a rate is a number greater than 0, neither too large nor too small to "
+                       "be inverted)\n";
         return kFailure;
     }
     Context context(invocation);
@@ -287,7 +297,7 @@ int runSetRate(const Invocation &invocation, Streams &streams) {
         }
     }
     session.EnterRate(from, to, *rate);
-    session.WriteRegistry();
+    session.SaveTables();
     return kSuccess;
 }
 

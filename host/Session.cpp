@@ -118,4 +118,9 @@ void Session::WriteRegistry() {
     mMain.driver().SaveReg(true, true, tables);
 }
 
+void Session::SaveTables() {
+    bool tables = true;
+    mMain.driver().SaveReg(false, false, tables);
+}
+
 } // namespace talvio

@@ -52,6 +52,9 @@ public:
     void EnterRate(const std::string &from, const std::string &to, double rate);
     // Saves the general settings and the currency tables, as Apply does.
     void WriteRegistry();
+    // Saves the currency tables only, which is all that a rate entry changes: the general
+    // settings another process may have changed meanwhile are left as it stored them.
+    void SaveTables();
 
     // The facade itself, for what an add-in does beyond these commands.
     kvt::KVTMain &main() { return mMain; }

@@ -1,9 +1,12 @@
 #include "HostProcess.h"
+#include "support/MessageFiles.h"
 #include "support/ScopedEnv.h"
 
 #include <algorithm>
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace talvio::test {
 namespace {
@@ -114,15 +117,117 @@ TEST_F(EngineCommandTest, setRateEntersTheRateAndItsInverseAndSavesThem) {
                       });
 }
 
-TEST_F(EngineCommandTest, setRateRefusesEuroZoneEqualAndZeroOrNonNumericRates) {
+// A negative rate would drop the sign of every amount, and one whose inverse overflows would
+// break every conversion the other way: neither may enter, nor be used when found stored.
+TEST_F(EngineCommandTest, setRateRefusesRatesThatCannotBeUsed) {
+    const std::string refused = "not a usable exchange rate: ";
     expectRows(*this, {
                           {{"set-rate", "BEF", "USD", "3"}, "", 1, "", "BEF is in the euro zone"},
                           {{"set-rate", "USD", "FRF", "3"}, "", 1, "", "FRF is in the euro zone"},
                           {{"set-rate", "USD", "USD", "3"}, "", 1, "", "no rate to itself"},
-                          {{"set-rate", "USD", "GBP", "0"}, "", 1, "", "other than 0"},
-                          {{"set-rate", "USD", "GBP", "abc"}, "", 1, "", "other than 0"},
-                          {{"rate", "USD", "GBP"}, "", 1, "", "no exchange rate"},
+                          {{"set-rate", "EUR", "USD", "0"}, "", 1, "", refused + "\"0\""},
+                          {{"set-rate", "EUR", "USD", "abc"}, "", 1, "", refused + "\"abc\""},
+                          {{"set-rate", "EUR", "USD", "-2"}, "", 1, "", refused + "\"-2\""},
+                          {{"set-rate", "EUR", "USD", "1e-320"}, "", 1, "", refused + "\"1e-320\""},
+                          {{"set-rate", "EUR", "USD", "1e308"}, "", 1, "", refused + "\"1e308\""},
+                          {{"rate", "EUR", "USD"}, "", 1, "", "no exchange rate"},
+                          {{"set-rate", "EUR", "USD", "1e-300"}, "", 0, "", ""},
+                          {{"rate", "USD", "EUR"}, "", 0, "1E+300\n", ""},
                       });
+}
+
+TEST_F(EngineCommandTest, storedRatesThatCannotBeUsedAreReportedAndLeftOut) {
+    const std::string report = "The setting Currencies\\Rates / EUR holds the rate ";
+    expectRows(*this,
+               {
+                   {{"settings", "set", "Currencies\\Rates", "EUR", "USD|-2|GBP|1e999|CHF|1e-320|"},
+                    "",
+                    0,
+                    "",
+                    ""},
+                   {{"convert", "100", "EUR", "USD"},
+                    "",
+                    1,
+                    "",
+                    "Talvio: " + report
+                        + "\"-2\" for USD, which is not a number greater than 0 that can be "
+                          "inverted; the rate was left out."},
+                   {{"rate", "EUR", "GBP"}, "", 1, "", report + "\"1e999\" for GBP"},
+                   {{"rate", "EUR", "CHF"}, "", 1, "", report + "\"1e-320\" for CHF"},
+                   {{"set-rate", "EUR", "USD", "2"}, "", 0, "", report + "\"1e999\" for GBP"},
+                   // The save drops the rates it left out; the fixed euro rates go with the euro's.
+                   {{"settings", "get", "Currencies\\Rates", "EUR"},
+                    "",
+                    0,
+                    "USD|2|ATS|13.7603|BEF|40.3399|DEM|1.95583|ESP|166.386|FIM|5.94573|FRF|6.55957|"
+                    "GRD|340.75|IEP|0.787564|ITL|1936.27|LUF|40.3399|NLG|2.20371|PTE|200.482|\n",
+                    ""},
+                   {{"convert", "--raw", "100", "EUR", "USD"}, "", 0, "200\n", ""},
+               });
+}
+
+// A message file that is not Talvio's is refused before anything is stored; one that lacks some
+// texts loads, and the stored names of those currencies stay as they were.
+TEST_F(EngineCommandTest, badMessageFilesAreRefusedAndNeverBlankStoredNames) {
+    const kvt::test::TempDir dir;
+    const auto file = [&](const char *name, const std::string &bytes) {
+        kvt::test::writeFile(dir.file(name), bytes);
+        return dir.file(name).string();
+    };
+    std::string shipped;
+    {
+        std::ifstream in(TALVIO_TEST_MESSAGE_FILE, std::ios::binary);
+        shipped.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    // The shipped file without the texts of one message (BEF's names).
+    std::string withoutBef;
+    for (std::size_t at = 0; at + 103 <= shipped.size(); at += 103) {
+        const auto key = static_cast<unsigned char>(shipped[at])
+                         | static_cast<unsigned char>(shipped[at + 1]) << 8;
+        if (key / 6 != 200)
+            withoutBef += shipped.substr(at, 103);
+    }
+    const std::string befNames =
+        "Belgischer Franken|Belgian franc|Franco belga|Franc belge|Franco belga|Belgische frank|";
+    ASSERT_EQ(run({"currencies"}).status, 0);
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {file("empty.msg", ""), "no whole record"},
+        {file("truncated.msg", shipped.substr(0, 60)), "no whole record"},
+        {file("noise.msg", std::string(4000, '\x9D')), "not text"},
+        {file("foreign.msg",
+              kvt::test::messageFile({{5000 * 6, "Deutsch"}, {5000 * 6 + 1, "English"}})),
+         "holds none of the texts Talvio uses"},
+        {dir.file("missing.msg").string(), "No such file"},
+        {"/dev/zero", "not a regular file"},
+    };
+    for (const auto &[path, why] : refused) {
+        const auto result = run({"--messages", path, "currencies"});
+        EXPECT_EQ(result.status, 1) << path;
+        EXPECT_EQ(result.out, "") << path;
+        EXPECT_THAT(result.err, HasSubstr("\"" + path + "\"")) << path;
+        EXPECT_THAT(result.err, HasSubstr(why)) << path;
+    }
+    const auto partial = run({"--messages", file("partial.msg", withoutBef), "currencies"});
+    EXPECT_EQ(partial.status, 0) << partial.err;
+    EXPECT_THAT(partial.out, HasSubstr("BEF\tBelgian franc\n"));
+    expectRows(*this,
+               {{{"settings", "get", "Currencies\\Names", "BEF"}, "", 0, befNames + "\n", ""},
+                {{"settings", "get", "Currencies\\Names", "USD"},
+                 "",
+                 0,
+                 "US-Dollar|US dollar|D\u00F3lar estadounidense|Dollar am\u00E9ricain|Dollaro "
+                 "statunitense|Amerikaanse dollar|\n",
+                 ""}});
+}
+
+// A bad line of a stream is quoted, never echoed whole: one line could be megabytes.
+TEST_F(EngineCommandTest, aHugeBadLineIsQuotedShort) {
+    const std::string line = std::string(78, 'a') + "\u00E9" + std::string(1'000'000, 'b');
+    const auto result = run({"convert", "--raw", "BEF", "FRF"}, "1000\n" + line + "\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "162.61\n\n");
+    EXPECT_EQ(result.err, "talvio: line 2: not an amount: \"" + std::string(78, 'a')
+                              + "\u00E9b\"... (" + std::to_string(line.size()) + " bytes)\n");
 }
 
 TEST_F(EngineCommandTest, listsCurrenciesFormatsLabelsAndDetail) {
@@ -165,6 +270,10 @@ TEST_F(EngineCommandTest, wrongUseExitsWithTwo) {
         {"currencies", "extra"},
         {"formats"},
         {"formats", "sideways"},
+        {"convert", "--pattern", "\u20AC", "1", "BEF", "FRF"},
+        {"convert", "--pattern", "", "1", "BEF", "FRF"},
+        {"convert", "--pattern=X.X.X", "1", "BEF", "FRF"},
+        {"detail", "--pattern", "99", "1", "BEF", "FRF"},
     };
     for (const auto &row : rows) {
         const auto result = run(row);
@@ -177,6 +286,16 @@ TEST_F(EngineCommandTest, wrongUseExitsWithTwo) {
         const auto help = runTalvio({command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_THAT(help.out, HasSubstr(std::string("usage: talvio ") + command)) << command;
+    }
+    EXPECT_THAT(run({"convert", "--pattern", "X.X.X", "1", "BEF", "FRF"}).err,
+                HasSubstr("not a rounding pattern: \"X.X.X\" (\"X\" placeholders, digits and at "
+                          "most one \".\", with at least one \"X\"; for example X.XX"));
+    // An empty path would mean the default file, not the one the user meant.
+    for (const char *option : {"--settings", "--messages"}) {
+        const auto result = run({option, "", "currencies"});
+        EXPECT_EQ(result.status, 2) << option;
+        EXPECT_THAT(result.err, HasSubstr(std::string("option ") + option
+                                          + " needs a file path, not an empty one"));
     }
     // Without a known command the usage line is the program's own, naming it once.
     for (const std::vector<std::string> &words :
