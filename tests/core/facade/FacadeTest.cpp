@@ -2,11 +2,13 @@
 #include "model/Error.h"
 #include "model/ISO.h"
 #include "support/ErrorMatchers.h"
+#include "support/ScopedNumericLocale.h"
 #include "ui/HelpFile.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 namespace kvt {
 namespace {
@@ -84,6 +86,7 @@ TEST_F(Facade, operationsForwardToTheSharedObjects) {
 }
 
 TEST_F(Facade, conversionsRatesAndFormats) {
+    const auto locale = test::cLocale(); // the rate text uses the locale's decimal separator
     auto main = startedFacade();
     struct Row {
         double amount;
@@ -122,19 +125,21 @@ TEST_F(Facade, conversionsRatesAndFormats) {
 
     RateLabels labels;
     main->UpdateRateLabels(labels, "EUR", "BEF");
-    EXPECT_NE(labels[0][1].find("40.3399"), std::string::npos) << labels[0][1];
+    EXPECT_EQ(labels, (RateLabels{{{"Exchange rate", "1 EUR = 40.3399 BEF"}, {"", ""}, {"", ""}}}));
 }
 
 TEST_F(Facade, listsAndAliases) {
+    store("Currencies\\Alias", "GBP", "-1|\u00a3"); // the user chose no default alias
     auto main = startedFacade();
     const CodeNameList currencies = main->Currencies();
     ASSERT_FALSE(currencies[0].empty());
     EXPECT_EQ(currencies[0].size(), currencies[1].size());
     EXPECT_NE(std::find(currencies[0].begin(), currencies[0].end(), "EUR"), currencies[0].end());
-    const std::vector<std::string> aliases = main->Alias("EUR");
-    ASSERT_FALSE(aliases.empty());
-    EXPECT_EQ(aliases.front(), "EUR");
-    EXPECT_EQ(main->AliasDefault("EUR"), sharedChange()->ColISO()->Item("EUR")->aliasDef());
+    EXPECT_EQ(main->Alias("EUR"), (std::vector<std::string>{"EUR", "\u20ac"}));
+    const std::pair<const char *, const char *> defaults[] = {
+        {"EUR", "EUR"}, {"BEF", "BEF"}, {"USD", "$"}, {"ATS", ""}, {"GBP", "(no default alias)"}};
+    for (const auto &[code, alias] : defaults)
+        EXPECT_EQ(main->AliasDefault(code), alias) << code;
     EXPECT_TRUE(main->FormatinDevise("EUR", "#,##0.00 [$EUR]"));
     EXPECT_FALSE(main->FormatinDevise("EUR", "#,##0.00"));
 
