@@ -249,12 +249,21 @@ TEST_F(CommonDataEdit, theTypicalExchangeBetweenTwoAddIns) {
     EXPECT_EQ(b->EditState(), EditUnavailable);
     EXPECT_TRUE(locked(*b));
     EXPECT_FALSE(locked(*a));
-    EXPECT_NE(b->driver().frmCP().lblHelp().find(" A 1\r\n"), std::string::npos);
+    EXPECT_EQ(b->driver().frmCP().lblHelp(),
+              "The exchange rates and currencies are being edited by A 1\r\n"
+              "You can change them again as soon as that add-in has finished editing.");
 
+    // A saves: B reloads. Preferences are each add-in's own, so B's change only through the
+    // store and the event. The general settings are one object in this process: what A's
+    // process saved of them goes to the store directly, unseen until a reload.
+    ASSERT_FALSE(b->InsertAuto());
+    ASSERT_EQ(sharedDG()->DeviseFrom(), "EUR");
+    a->driver().setInsAuto(true);
     store("UserChoice", "MoneyIN", "JPY");
     bool tables = true;
-    a->driver().SaveReg(false, false, tables); // A saves: B reloads
+    a->driver().SaveReg(false, true, tables);
     EXPECT_EQ(b->EditState(), EditUnavailable);
+    EXPECT_TRUE(b->InsertAuto());
     EXPECT_EQ(sharedDG()->DeviseFrom(), "JPY");
 
     a->setevtCommonDataEditFinished(true); // A applies or closes its panel

@@ -1,7 +1,7 @@
 #include "FacadeFixture.h"
-#include "engine/NumberFormat.h"
 #include "model/Error.h"
 #include "support/ErrorMatchers.h"
+#include "support/ScopedNumericLocale.h"
 
 namespace kvt {
 namespace {
@@ -51,6 +51,7 @@ TEST_F(FacadeTrace, initFailsWhenTracingIsOnAndNoViewerCanBeReached) {
 }
 
 TEST_F(FacadeTrace, operationsCarryTheirLabelsAndEndWords) {
+    const auto locale = test::cLocale(); // numbers in labels use the locale's decimal separator
     auto main = startedFacade();
     trace->setActive(true);
     viewers.log->clear();
@@ -59,9 +60,10 @@ TEST_F(FacadeTrace, operationsCarryTheirLabelsAndEndWords) {
     main->Translate(130);
     main->InverseDevise();
     main->WriteRegistry();
+    // 1000.5 BEF: 1000.5 / 40.3399 EUR at 6.55957 FRF, legally rounded to 2 decimals.
     EXPECT_EQ(traceLog(), (Log{
                               "FctBegin Conversion de 1000.5 BEF FRF -> 1",
-                              "FctEnd 1 Conversion = " + numberText(converted),
+                              "FctEnd 1 Conversion = 162.69",
                               "FctBegin Taux de Change de EUR FRF -> 1",
                               "FctEnd 1 Taux = 6.55957",
                               "FctBegin Translate 130 -> 1",
@@ -71,6 +73,7 @@ TEST_F(FacadeTrace, operationsCarryTheirLabelsAndEndWords) {
                               "FctBegin Write Registry -> 1",
                               "FctEnd 1 ",
                           }));
+    EXPECT_DOUBLE_EQ(converted, 162.69);
     EXPECT_EQ(rate, 6.55957);
 }
 
