@@ -12,15 +12,24 @@ namespace talvio {
 
 namespace {
 
-// The terminal's stream, open for the rest of the process, or null without one.
-std::fstream *controllingTerminal() {
-    static const std::unique_ptr<std::fstream> tty = []() -> std::unique_ptr<std::fstream> {
+// The terminal, open for the rest of the process, or null without one. Reading and writing go
+// through two streams: one file stream that reads and then writes, without a seek in between,
+// fails, and the next question could not be asked.
+struct TerminalStreams {
+    std::ifstream in;
+    std::ofstream out;
+};
+
+TerminalStreams *controllingTerminal() {
+    static const std::unique_ptr<TerminalStreams> tty = []() -> std::unique_ptr<TerminalStreams> {
         if (isatty(STDIN_FILENO) == 0 && isatty(STDERR_FILENO) == 0)
             return nullptr;
-        auto stream = std::make_unique<std::fstream>("/dev/tty", std::ios::in | std::ios::out);
-        if (!stream->is_open())
+        auto streams = std::make_unique<TerminalStreams>();
+        streams->in.open("/dev/tty");
+        streams->out.open("/dev/tty");
+        if (!streams->in.is_open() || !streams->out.is_open())
             return nullptr;
-        return stream;
+        return streams;
     }();
     return tty.get();
 }
@@ -28,11 +37,11 @@ std::fstream *controllingTerminal() {
 } // namespace
 
 TerminalUi installTerminalUi() {
-    std::fstream *tty = controllingTerminal();
+    TerminalStreams *tty = controllingTerminal();
     TerminalUi ui;
     ui.interactive = tty != nullptr;
-    std::istream &in = ui.interactive ? static_cast<std::istream &>(*tty) : std::cin;
-    std::ostream &out = ui.interactive ? static_cast<std::ostream &>(*tty) : std::cerr;
+    std::istream &in = ui.interactive ? static_cast<std::istream &>(tty->in) : std::cin;
+    std::ostream &out = ui.interactive ? static_cast<std::ostream &>(tty->out) : std::cerr;
     ui.boxes = std::make_shared<TerminalMessageBoxes>(in, out, ui.interactive);
     kvt::setMessageBoxes(ui.boxes);
     kvt::setRatePrompt(std::make_shared<TerminalRatePrompt>(in, out, ui.interactive));

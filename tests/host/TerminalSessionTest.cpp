@@ -107,6 +107,14 @@ TEST_F(TerminalSessionTest, aMissingRateIsAskedOnTheTerminalThenSaved) {
     TerminalProcess talvio(withFiles({"convert", "--raw", "100", "BEF", "USD"}));
     ASSERT_TRUE(talvio.started());
     ASSERT_TRUE(talvio.readUntil("1 EUR = ? USD")) << talvio.text();
+    // A negative rate, or one too small to invert, is refused and asked for again.
+    for (const char *refused : {"-1.1", "1e-320"}) {
+        talvio.type(std::string(refused) + "\n");
+        ASSERT_TRUE(talvio.readUntil("The rate must be a positive number that can be inverted."))
+            << talvio.text();
+        ASSERT_TRUE(talvio.readUntil(std::string("1 EUR = ? USD [") + refused + "]"))
+            << talvio.text();
+    }
     talvio.type("1.1\n");
     EXPECT_EQ(talvio.finish(), 0) << talvio.text();
     EXPECT_THAT(talvio.text(), HasSubstr("2.73"));
