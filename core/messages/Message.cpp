@@ -3,6 +3,7 @@
 #include "messages/Cp1252.h"
 #include "messages/MessageBoxes.h"
 #include "model/Error.h"
+#include "model/FileDescriptor.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,22 +26,6 @@ Error notMessageFile(const std::string &fileName, const std::string &why) {
     return Error(err::FileAccess,
                  "The file \"" + fileName + "\" is not a message file: " + why + ".");
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd)
-        : mFd(fd) {}
-    ~FileDescriptor() {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return mFd; }
-
-private:
-    int mFd;
-};
 
 // The file's whole content. Opened without blocking and read only when it is a regular file of
 // a message file's size: a pipe would wait for ever, and a device such as /dev/zero never ends.

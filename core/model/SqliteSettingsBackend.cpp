@@ -1,6 +1,7 @@
 #include "model/SqliteSettingsBackend.h"
 
 #include "model/Error.h"
+#include "model/FileDescriptor.h"
 #include "model/UserPaths.h"
 
 #include <array>
@@ -44,22 +45,6 @@ std::string quoted(const std::filesystem::path &path) {
     throw Error(err::FileAccess, "Cannot " + doing + " the settings file " + quoted(path) + ": "
                                      + std::strerror(error) + ".");
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd)
-        : mFd(fd) {}
-    ~FileDescriptor() {
-        if (mFd >= 0)
-            ::close(mFd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return mFd; }
-
-private:
-    int mFd;
-};
 
 // The first bytes of every SQLite database: a magic text, and at offset 68 the big-endian
 // application id.
