@@ -67,13 +67,26 @@ void BM_ReadReg_FirstRun(benchmark::State &state) {
 }
 BENCHMARK(BM_ReadReg_FirstRun)->Unit(benchmark::kMillisecond);
 
-// Saving the default catalogue.
+// Saving the default catalogue after one rate was entered, as a rate entry does: only the rates
+// of one currency are merged and written.
 void BM_SaveReg(benchmark::State &state) {
+    BenchTables bench;
+    bench.tables().ReadReg();
+    double rate = 1.0;
+    for (auto _ : state) {
+        bench.tables().setTauxDeChange("EUR", "USD", rate += 0.001);
+        bench.tables().SaveReg();
+    }
+}
+BENCHMARK(BM_SaveReg)->Unit(benchmark::kMillisecond);
+
+// Saving with nothing changed since the load: every value is compared, none written.
+void BM_SaveReg_Unchanged(benchmark::State &state) {
     BenchTables bench;
     bench.tables().ReadReg();
     for (auto _ : state)
         bench.tables().SaveReg();
 }
-BENCHMARK(BM_SaveReg)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveReg_Unchanged)->Unit(benchmark::kMillisecond);
 
 } // namespace
