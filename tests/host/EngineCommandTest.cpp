@@ -7,6 +7,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace talvio::test {
 namespace {
@@ -218,6 +221,49 @@ TEST_F(EngineCommandTest, badMessageFilesAreRefusedAndNeverBlankStoredNames) {
                  "US-Dollar|US dollar|D\u00F3lar estadounidense|Dollar am\u00E9ricain|Dollaro "
                  "statunitense|Amerikaanse dollar|\n",
                  ""}});
+}
+
+// A store the user may only read serves every command that only reads: loading writes nothing.
+TEST_F(EngineCommandTest, aReadOnlyStoreServesTheReadingCommands) {
+    const kvt::test::TempDir dir;
+    const std::string settings = (dir.path() / "settings.db").string();
+    // Root may write any file: as root, the commands run as nobody.
+    std::vector<std::string> command;
+    if (::geteuid() == 0) {
+        const passwd *nobody = ::getpwnam("nobody");
+        ASSERT_NE(nobody, nullptr);
+        ASSERT_EQ(::chown(dir.path().c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        command = {"/usr/bin/setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
+                   "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups"};
+        if (runProgram({command[0], command[1], command[2], command[3], TALVIO_BINARY, "--version"})
+                .status
+            != 0)
+            GTEST_SKIP() << "the build tree cannot be read by nobody";
+    }
+    command.insert(command.end(),
+                   {TALVIO_BINARY, "--settings", settings, "--messages", TALVIO_TEST_MESSAGE_FILE});
+    const auto talvio = [&](std::vector<std::string> words) {
+        words.insert(words.begin(), command.begin(), command.end());
+        return runProgram(words);
+    };
+    ASSERT_EQ(talvio({"set-rate", "EUR", "USD", "2"}).status, 0);
+    ASSERT_EQ(::chmod(settings.c_str(), 0400), 0);
+    const Row rows[] = {
+        {{"convert", "1000", "BEF", "FRF"}, "", 0, "162.61 FRF\n", ""},
+        {{"convert", "--raw", "10", "EUR", "USD"}, "", 0, "20\n", ""},
+        {{"rate", "USD", "EUR"}, "", 0, "0.5\n", ""},
+        {{"labels", "EUR", "USD"}, "", 0, "Exchange rate\t1 EUR = 2 USD\n", ""},
+        {{"formats", "legal"}, "", 0, "", ""},
+        {{"set-rate", "EUR", "USD", "3"}, "", 1, "", "readonly database"},
+    };
+    for (const Row &row : rows) {
+        const auto result = talvio(row.arguments);
+        const auto name = testing::PrintToString(row.arguments);
+        EXPECT_EQ(result.status, row.status) << name << "\n" << result.err;
+        EXPECT_EQ(result.out, row.out) << name;
+        EXPECT_THAT(result.err, HasSubstr(row.err)) << name;
+    }
+    EXPECT_EQ(talvio({"currencies"}).out.substr(0, 14), "USD\tUS dollar\n");
 }
 
 // A bad line of a stream is quoted, never echoed whole: one line could be megabytes.

@@ -21,6 +21,12 @@ std::string readWhole(const std::filesystem::path &path) {
 } // namespace
 
 ProcessResult runTalvio(const std::vector<std::string> &arguments, const std::string &input) {
+    std::vector<std::string> words{TALVIO_BINARY};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    return runProgram(std::move(words), input);
+}
+
+ProcessResult runProgram(std::vector<std::string> words, const std::string &input) {
     const kvt::test::TempDir dir;
     const auto inPath = dir.file("stdin");
     const auto outPath = dir.file("stdout");
@@ -33,18 +39,17 @@ ProcessResult runTalvio(const std::vector<std::string> &arguments, const std::st
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT, 0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT, 0600);
 
-    std::vector<std::string> words{TALVIO_BINARY};
-    words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char *> argv;
     for (auto &word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, TALVIO_BINARY, &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, words[0].c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
-        throw std::runtime_error("cannot start " TALVIO_BINARY);
+        throw std::runtime_error("cannot start " + words[0]);
     int wstatus = 0;
     waitpid(pid, &wstatus, 0);
 

@@ -16,6 +16,8 @@ struct ProcessResult {
 // Runs the built talvio with the arguments and the given standard input, without a terminal,
 // and collects what it wrote. The environment is the test's own.
 ProcessResult runTalvio(const std::vector<std::string> &arguments, const std::string &input = "");
+// The same for any program: words[0] is its path.
+ProcessResult runProgram(std::vector<std::string> words, const std::string &input = "");
 
 // A settings file of its own in a temporary folder, and the shipped message file, for each
 // command run through it.
