@@ -7,8 +7,10 @@
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -113,17 +115,26 @@ TEST(ManagerBus, letsExactlyOneOfTwoSimultaneousClaimsWin) {
     }
 }
 
-TEST(ManagerEvents, reachEverySubscriberInSubscriptionOrderTheRaiserIncluded) {
+// The log of one raise's deliveries, which reach the subscribers all at once, in sorted order.
+std::vector<std::string> sortedRounds(std::vector<std::string> log, std::size_t perRound) {
+    for (std::size_t begin = 0; begin < log.size(); begin += perRound)
+        std::sort(log.begin() + static_cast<std::ptrdiff_t>(begin),
+                  log.begin()
+                      + static_cast<std::ptrdiff_t>(std::min(begin + perRound, log.size())));
+    return log;
+}
+
+TEST(ManagerEvents, reachEverySubscriberTheRaiserIncludedBeforeTheNextRaise) {
     std::vector<std::string> log;
     Client second(QStringLiteral("second"));
     Client raiser(QStringLiteral("raiser"));
     Client third(QStringLiteral("third"));
     second.subscribe(QStringLiteral("/Sink"),
-                     [&](int id) { log.push_back("second " + std::to_string(id)); });
+                     [&](int id) { log.push_back(std::to_string(id) + " second"); });
     raiser.subscribe(QStringLiteral("/Sink"),
-                     [&](int id) { log.push_back("raiser " + std::to_string(id)); });
+                     [&](int id) { log.push_back(std::to_string(id) + " raiser"); });
     third.subscribe(QStringLiteral("/Sink"),
-                    [&](int id) { log.push_back("third " + std::to_string(id)); });
+                    [&](int id) { log.push_back(std::to_string(id) + " third"); });
     SinkProcess child({});
     ASSERT_TRUE(child.waitForLine(QStringLiteral("ready"), kStartMs));
 
@@ -131,9 +142,9 @@ TEST(ManagerEvents, reachEverySubscriberInSubscriptionOrderTheRaiserIncluded) {
         EXPECT_EQ(raiser.raise(id).type(), QDBusMessage::ReplyMessage);
     // The raise returns once all were called, the other process included.
     EXPECT_EQ(child.events(), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"second 1", "raiser 1", "third 1", "second 2", "raiser 2",
-                                        "third 2", "second 3", "raiser 3", "third 3"}));
+    EXPECT_EQ(sortedRounds(log, 3),
+              (std::vector<std::string>{"1 raiser", "1 second", "1 third", "2 raiser", "2 second",
+                                        "2 third", "3 raiser", "3 second", "3 third"}));
     third.call(QStringLiteral("Unsubscribe"),
                {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/Sink")))});
     raiser.raise(2);
@@ -158,7 +169,53 @@ TEST(ManagerEvents, serveCallsOfASubscriberInTheMiddleOfARaise) {
     EXPECT_EQ(raiser.events(), (std::vector<int>{2, 1}));
 }
 
-TEST(ManagerEvents, dropASubscriberThatNeverAnswersAndStillReachTheOthers) {
+TEST(ManagerEvents, deliverARaiseFromTheHandlerAtOnceAndAnotherClientsRaiseAfterwards) {
+    Client raiser(QStringLiteral("raiser"));
+    Client other(QStringLiteral("other"));
+    Client sink(QStringLiteral("sink"));
+    std::optional<QDBusPendingCall> otherRaise;
+    QDBusMessage nested;
+    sink.subscribe(QStringLiteral("/Sink"), [&](int id) {
+        if (id != 1)
+            return;
+        otherRaise = other.raiseAsync(2);
+        // Answered after the raise before it was received: that raise is now waiting.
+        other.call(QStringLiteral("LastId"), {QStringLiteral("Sheet")});
+        nested = sink.raise(3);
+    });
+
+    EXPECT_EQ(raiser.raise(1).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(nested.type(), QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(otherRaise);
+    ASSERT_TRUE(waitFor([&] { return otherRaise->isFinished(); }, kEndMs));
+    EXPECT_EQ(otherRaise->reply().type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(sink.events(), (std::vector<int>{1, 3, 2}));
+}
+
+TEST(ManagerEvents, refuseARaiseNestedTooDeepWithALimitError) {
+    Client raiser(QStringLiteral("raiser"));
+    Client sink(QStringLiteral("sink"));
+    std::vector<std::string> answers; // innermost first
+    QString refusal;
+    sink.subscribe(QStringLiteral("/Sink"), [&](int) {
+        if (sink.events().size() > 20)
+            return; // a manager without a bound would nest for ever
+        const QDBusMessage reply = sink.raise(2);
+        answers.push_back(
+            reply.type() == QDBusMessage::ErrorMessage ? reply.errorName().toStdString() : "reply");
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            refusal = reply.errorMessage();
+    });
+
+    EXPECT_EQ(raiser.raise(1).type(), QDBusMessage::ReplyMessage);
+    const std::string r = "reply";
+    EXPECT_EQ(answers,
+              (std::vector<std::string>{"org.talvio.Error.LimitExceeded", r, r, r, r, r, r, r, r}));
+    EXPECT_TRUE(refusal.contains(QLatin1String(" 8 "))) << refusal.toStdString();
+    EXPECT_EQ(sink.events(), (std::vector<int>{1, 2, 2, 2, 2, 2, 2, 2, 2}));
+}
+
+TEST(ManagerEvents, goOnWithoutASubscriberThatDoesNotAnswer) {
     SinkProcess stuck({QStringLiteral("--stuck")});
     ASSERT_TRUE(stuck.waitForLine(QStringLiteral("ready"), kStartMs));
     Client raiser(QStringLiteral("raiser"));
@@ -166,14 +223,9 @@ TEST(ManagerEvents, dropASubscriberThatNeverAnswersAndStillReachTheOthers) {
 
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(raiser.raise(2).type(), QDBusMessage::ReplyMessage);
-    const qint64 first = clock.restart();
-    EXPECT_GE(first, kSinkAnswerTimeoutMs - 500);
-    EXPECT_LT(first, kSinkAnswerTimeoutMs + 4000);
-    EXPECT_EQ(raiser.events(), (std::vector<int>{2}));
-
-    EXPECT_EQ(raiser.raise(3).type(), QDBusMessage::ReplyMessage);
-    EXPECT_LT(clock.elapsed(), 1000) << "the stuck subscriber was called again";
+    for (int id : {2, 3})
+        EXPECT_EQ(raiser.raise(id).type(), QDBusMessage::ReplyMessage);
+    EXPECT_LT(clock.elapsed(), kSinkAnswerTimeoutMs) << "a raise waited for the stuck one";
     EXPECT_EQ(raiser.events(), (std::vector<int>{2, 3}));
 }
 
