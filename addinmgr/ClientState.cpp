@@ -1,15 +1,19 @@
 #include "ClientState.h"
 
+#include "Limits.h"
+
 #include <algorithm>
 
 namespace addinmgr {
 
 void EditorRole::setCommonDataEditor(std::string_view editor, std::string_view caller) {
+    requireNameLength("The editor's name", editor);
     mEditor = editor;
     mOwner = editor.empty() ? std::string() : std::string(caller);
 }
 
 bool EditorRole::ClaimCommonDataEditor(std::string_view name, std::string_view caller) {
+    requireNameLength("The editor's name", name);
     if (name.empty() || (!mEditor.empty() && mEditor != name))
         return false;
     setCommonDataEditor(name, caller);

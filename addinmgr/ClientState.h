@@ -19,7 +19,8 @@ namespace addinmgr {
 class EditorRole {
 public:
     const std::string &CommonDataEditor() const { return mEditor; }
-    // Replaces the editor; a non-empty one is owned by caller, the empty one by nobody.
+    // Replaces the editor; a non-empty one is owned by caller, the empty one by nobody. Both
+    // throw LimitExceeded for a name longer than kLongestName, changing nothing.
     void setCommonDataEditor(std::string_view editor, std::string_view caller);
     // Makes name the editor only when nobody is; true when name is the editor afterwards
     // (claiming again under the same name succeeds and makes caller the owner). The empty

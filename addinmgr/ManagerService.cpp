@@ -199,6 +199,7 @@ void ManagerService::advanceRaises() {
 
 void ManagerService::connectionLeft(const QString &connection) {
     const bool editorFreed = mClients.connectionLeft(text(connection));
+    mRegistry.connectionLeft(text(connection));
     mWatcher.removeWatchedService(connection);
     if (editorFreed)
         raise(EventId::xevtCommonDataEditAllowed, std::nullopt);
@@ -209,7 +210,9 @@ void ManagerService::syncWatch(const QString &connection) {
     if (connection.isEmpty())
         return;
     const bool watched = mWatcher.watchedServices().contains(connection);
-    const bool needed = mClients.mustWatch(text(connection));
+    // A connection's names are freed when it leaves, even after it let the program go.
+    const bool needed =
+        mClients.mustWatch(text(connection)) || mRegistry.registeredBy(text(connection));
     if (needed && !watched) {
         mWatcher.addWatchedService(connection);
         // The connection may have left before the watch took effect; the bus answers this

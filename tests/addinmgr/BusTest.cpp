@@ -81,6 +81,69 @@ TEST(ManagerBus, answersMistakesWithErrorReplies) {
     EXPECT_EQ(client.manager().commonDataEditor(), QString());
 }
 
+TEST(ManagerBus, refusesNamesLongerThan256CharactersWithALimitError) {
+    Client client(QStringLiteral("limits"));
+    const QString longest(256, QChar(0x20AC));
+    const QString tooLong(257, u'x');
+    const struct {
+        const char *method;
+        QString name;
+        bool accepted;
+    } rows[] = {
+        {"NewAddInName", longest, true},
+        {"NewAddInName", tooLong, false},
+        {"ClaimCommonDataEditor", tooLong, false},
+        {"Set", tooLong, false},
+    };
+    for (const auto &row : rows) {
+        QDBusMessage reply;
+        if (row.method == std::string("Set")) {
+            QDBusMessage set = QDBusMessage::createMethodCall(
+                kService, QStringLiteral("/AddInMgr"),
+                QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+            set << QStringLiteral("org.talvio.AddInMgr") << QStringLiteral("CommonDataEditor")
+                << QVariant::fromValue(QDBusVariant(row.name));
+            reply = client.bus().call(set);
+        } else {
+            reply = client.call(QString::fromLatin1(row.method), {row.name});
+        }
+        if (row.accepted) {
+            EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << row.method;
+            continue;
+        }
+        EXPECT_EQ(reply.errorName(), QStringLiteral("org.talvio.Error.LimitExceeded"))
+            << row.method;
+        EXPECT_TRUE(reply.errorMessage().endsWith(
+            QStringLiteral("at most 256 characters; this one has 257")))
+            << row.method << ": " << reply.errorMessage().toStdString();
+    }
+    EXPECT_EQ(client.manager().commonDataEditor(), QString());
+    EXPECT_EQ(textOf(client.call(QStringLiteral("AddInCollectionString"))).count(u'\n'), 1);
+}
+
+TEST(ManagerBus, freesTheNamesOfAClientThatLeftTheBus) {
+    Client staying(QStringLiteral("staying"));
+    Client leaving(QStringLiteral("leaving"));
+    EXPECT_EQ(textOf(staying.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 1"));
+    EXPECT_EQ(textOf(leaving.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 2"));
+    // Letting the program go does not give the name back; leaving the bus does.
+    leaving.call(QStringLiteral("Release"));
+    EXPECT_TRUE(textOf(staying.call(QStringLiteral("AddInCollectionString")))
+                    .contains(QLatin1String("Sheet 2 ")));
+    leaving.disconnect();
+    static const QRegularExpression onlyFirst(QStringLiteral("^Sheet 1 [-0-9]+ [:0-9]+\r\n$"));
+    EXPECT_TRUE(waitFor(
+        [&] {
+            return onlyFirst.match(textOf(staying.call(QStringLiteral("AddInCollectionString"))))
+                .hasMatch();
+        },
+        kEndMs));
+    EXPECT_EQ(textOf(staying.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 3"));
+}
+
 TEST(ManagerBus, sharesTheEditorPropertyBetweenClients) {
     Client first(QStringLiteral("first"));
     Client second(QStringLiteral("second"));

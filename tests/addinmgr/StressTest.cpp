@@ -4,6 +4,7 @@
 #include "ManagerService.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -83,6 +84,47 @@ TEST(ManagerStress, answersEveryRaiseInFlightFromManyClientsInArrivalOrder) {
         << "the manager ended";
     std::printf("%zu raises in flight from %d clients to 3 subscribers: all answered in %lld ms\n",
                 total, clients, static_cast<long long>(elapsed));
+}
+
+TEST(ManagerStress, refusesOversizedNamesAndKeepsTheListUnderTheMessageLimit) {
+    Client client(QStringLiteral("names"));
+    client.setTimeout(kLongMs);
+    const QString huge(1 << 20, u'x');
+    for (int i = 0; i < 34; ++i) {
+        const QDBusMessage reply = client.call(QStringLiteral("NewAddInName"), {huge});
+        ASSERT_EQ(reply.errorName(), QStringLiteral("org.talvio.Error.LimitExceeded")) << i;
+        EXPECT_TRUE(reply.errorMessage().contains(QLatin1String("256"))) << i;
+    }
+
+    // The longest type there may be, 1 KiB in UTF-8: at full size the list passes its limit.
+    const QString longest = QString::fromUcs4(U"\U0001F4B6").repeated(256);
+    const int names = bySize(300, 9'000);
+    std::vector<QDBusPendingCall> calls;
+    for (int i = 0; i < names; ++i)
+        calls.push_back(client.callAsync(QStringLiteral("NewAddInName"), {longest}));
+    ASSERT_TRUE(waitFor([&] { return allFinished(calls); }, kLongMs));
+    EXPECT_EQ(answerKinds(calls), (std::map<std::string, int>{{"reply", names}}));
+
+    const QDBusMessage list = client.call(QStringLiteral("AddInCollectionString"));
+    ASSERT_EQ(list.type(), QDBusMessage::ReplyMessage) << list.errorMessage().toStdString();
+    const QString text = list.arguments().value(0).toString();
+    const qsizetype bytes = text.toUtf8().size();
+    EXPECT_LE(bytes, 8 * 1024 * 1024);
+    const QStringList lines = text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    static const QRegularExpression marker(
+        QStringLiteral("^\\[(\\d+) more add-ins not listed\\]$"));
+    const QRegularExpressionMatch cut = marker.match(lines.value(lines.size() - 1));
+    if (names * 1'060 < 8 * 1024 * 1024) {
+        EXPECT_EQ(lines.size(), names);
+        EXPECT_FALSE(cut.hasMatch());
+    } else {
+        ASSERT_TRUE(cut.hasMatch()) << lines.constLast().left(80).toStdString();
+        EXPECT_EQ(lines.size() - 1 + cut.captured(1).toInt(), names);
+    }
+    EXPECT_EQ(client.call(QStringLiteral("LastId"), {longest}).arguments().value(0),
+              QVariant(names));
+    std::printf("%d names of 256 characters: list of %lld bytes in %lld lines\n", names,
+                static_cast<long long>(bytes), static_cast<long long>(lines.size()));
 }
 
 TEST(ManagerStress, stoppedSubscribersDelayARaiseByOneAnswerTimeoutAtMost) {
