@@ -1,5 +1,6 @@
 #include "ViewerBus.h"
 
+#include <QDBusInterface>
 #include <QDBusReply>
 #include <QFile>
 #include <QProcess>
@@ -93,6 +94,39 @@ TEST(ViewerProgram, oddReportsNeverFail) {
     }
     EXPECT_EQ(viewer.text(path), "");
     viewer.window(path, "Release");
+}
+
+TEST(ViewerProgram, onlyTheCreatingConnectionWritesToOrReleasesAWindow) {
+    ViewerBus owner;
+    const QString path = owner.create();
+    ASSERT_FALSE(path.isEmpty());
+    owner.window(path, "Title", {"Main"});
+    owner.window(path, "FctBegin", {"f"});
+    struct Row {
+        const char *method;
+        QVariantList arguments;
+    };
+    const Row rows[] = {
+        {"Title", {"taken"}}, {"Msg", {handle(0), "m"}},      {"Error", {handle(0), "e"}},
+        {"FctBegin", {"g"}},  {"FctEnd", {handle(0), "end"}}, {"Clear", {}},
+        {"Release", {}},
+    };
+    {
+        ViewerBus stranger(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "stranger"));
+        for (const Row &row : rows) {
+            const QDBusMessage reply = stranger.window(path, row.method, row.arguments);
+            EXPECT_EQ(reply.errorName(), "org.freedesktop.DBus.Error.AccessDenied") << row.method;
+        }
+        // Whoever watches the trace may read it.
+        EXPECT_EQ(stranger.text(path), "FCT f\n");
+    }
+    QDBusConnection::disconnectFromBus("stranger");
+    EXPECT_EQ(owner.text(path), "FCT f\n");
+    QDBusInterface window(kViewerName, path, "org.talvio.MainDebug", owner.bus());
+    EXPECT_EQ(window.property("WindowTitle").toString(), "Main");
+    EXPECT_EQ(owner.window(path, "Msg", {handle(0), "mine"}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(owner.text(path), "FCT f\n  INFO mine\n");
+    owner.window(path, "Release");
 }
 
 TEST(ViewerProgram, releasingTheLastWindowEndsTheProgram) {
