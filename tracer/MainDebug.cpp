@@ -1,12 +1,19 @@
 #include "MainDebug.h"
 
 #include "FrmDebug.h"
+#include "TraceLimits.h"
 
 #include <QDBusMessage>
 #include <QDebug>
 #include <exception>
 
 namespace kvt::tracer {
+
+namespace {
+
+constexpr auto kLimitExceededError = "org.talvio.Error.LimitExceeded";
+
+} // namespace
 
 template<class Step>
 auto MainDebug::report(const char *operation, Step &&step) -> decltype(step()) {
@@ -19,6 +26,11 @@ auto MainDebug::report(const char *operation, Step &&step) -> decltype(step()) {
     }
     try {
         return step();
+    } catch (const LimitExceeded &refused) {
+        if (!calledFromDBus())
+            throw;
+        sendErrorReply(QString::fromLatin1(kLimitExceededError),
+                       QString::fromStdString(refused.what()));
     } catch (const std::exception &failure) {
         qWarning("KVTDebug: %s skipped: %s", operation, failure.what());
     }
@@ -41,7 +53,10 @@ QString MainDebug::WindowTitle() const {
 }
 
 void MainDebug::Title(const QString &rstrTitle) {
-    report("Title", [&] { mWindow->setWindowTitle(rstrTitle); });
+    report("Title", [&] {
+        requireLineLength("A title", rstrTitle.toStdString());
+        mWindow->setWindowTitle(rstrTitle);
+    });
 }
 
 void MainDebug::Msg(short vintHandle, const QString &rstrMessage) {
@@ -66,7 +81,7 @@ void MainDebug::Clear() {
 
 QString MainDebug::Text() {
     try {
-        return QString::fromStdString(mWindow->tree().Text());
+        return QString::fromStdString(mWindow->tree().Text(kLongestText));
     } catch (const std::exception &failure) {
         qWarning("KVTDebug: Text skipped: %s", failure.what());
     }
