@@ -105,6 +105,9 @@ bool AddInMgrObject::handleMessage(const QDBusMessage &message, const QDBusConne
                 reply = message.createErrorReply(
                     QStringLiteral("org.talvio.AddInMgr.Error.CounterExhausted"),
                     QString::fromStdString(failure.what()));
+            } catch (const LimitExceeded &failure) {
+                reply = message.createErrorReply(QString::fromLatin1(kLimitExceededError),
+                                                 QString::fromStdString(failure.what()));
             } catch (const std::exception &failure) {
                 reply = message.createErrorReply(QDBusError::Failed,
                                                  QString::fromStdString(failure.what()));
@@ -126,8 +129,8 @@ bool AddInMgrObject::handleMessage(const QDBusMessage &message, const QDBusConne
 
 QDBusMessage AddInMgrObject::NewAddInName(const QDBusMessage &call) {
     mService.noteCall(callerOf(call));
-    const std::string name =
-        mService.registry().NewAddInName(textArgument(call, 0).toStdString(), registrationTime());
+    const std::string name = mService.registry().NewAddInName(
+        textArgument(call, 0).toStdString(), registrationTime(), callerOf(call).toStdString());
     return call.createReply(QString::fromStdString(name));
 }
 

@@ -1,15 +1,19 @@
 #include "ClientState.h"
 
+#include "Limits.h"
+
 #include <algorithm>
 
 namespace addinmgr {
 
 void EditorRole::setCommonDataEditor(std::string_view editor, std::string_view caller) {
+    requireNameLength("The editor's name", editor);
     mEditor = editor;
     mOwner = editor.empty() ? std::string() : std::string(caller);
 }
 
 bool EditorRole::ClaimCommonDataEditor(std::string_view name, std::string_view caller) {
+    requireNameLength("The editor's name", name);
     if (name.empty() || (!mEditor.empty() && mEditor != name))
         return false;
     setCommonDataEditor(name, caller);
@@ -34,11 +38,16 @@ const Subscriber &SubscriberList::subscribe(std::string_view connection, std::st
         Subscriber{mNextId++, std::string(connection), std::string(path)});
 }
 
-bool SubscriberList::unsubscribe(std::string_view connection, std::string_view path) {
-    return std::erase_if(
-               mSubscribers,
-               [&](const auto &s) { return s.connection == connection && s.path == path; })
-           > 0;
+std::optional<Subscriber> SubscriberList::unsubscribe(std::string_view connection,
+                                                      std::string_view path) {
+    const auto found = std::find_if(mSubscribers.begin(), mSubscribers.end(), [&](const auto &s) {
+        return s.connection == connection && s.path == path;
+    });
+    if (found == mSubscribers.end())
+        return std::nullopt;
+    Subscriber removed = std::move(*found);
+    mSubscribers.erase(found);
+    return removed;
 }
 
 std::size_t SubscriberList::removeConnection(std::string_view connection) {
@@ -70,9 +79,24 @@ void ClientState::release(std::string_view connection) {
         mCallers.erase(found);
 }
 
+void ClientState::unsubscribe(std::string_view connection, std::string_view path) {
+    if (const std::optional<Subscriber> removed = subscribers.unsubscribe(connection, path))
+        raises.forget(removed->id);
+}
+
+void ClientState::drop(std::uint64_t subscriber) {
+    subscribers.drop(subscriber);
+    raises.forget(subscriber);
+}
+
+void ClientState::dropConnection(std::string_view connection) {
+    subscribers.removeConnection(connection);
+    raises.forgetConnection(connection);
+}
+
 bool ClientState::connectionLeft(std::string_view connection) {
     release(connection);
-    subscribers.removeConnection(connection);
+    dropConnection(connection);
     return editor.connectionLeft(connection);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "RaiseSchedule.h"
+#include "Subscriber.h"
+
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -16,7 +19,8 @@ namespace addinmgr {
 class EditorRole {
 public:
     const std::string &CommonDataEditor() const { return mEditor; }
-    // Replaces the editor; a non-empty one is owned by caller, the empty one by nobody.
+    // Replaces the editor; a non-empty one is owned by caller, the empty one by nobody. Both
+    // throw LimitExceeded for a name longer than kLongestName, changing nothing.
     void setCommonDataEditor(std::string_view editor, std::string_view caller);
     // Makes name the editor only when nobody is; true when name is the editor afterwards
     // (claiming again under the same name succeeds and makes caller the owner). The empty
@@ -33,21 +37,14 @@ private:
     std::string mOwner;
 };
 
-struct Subscriber {
-    std::uint64_t id = 0;
-    std::string connection;
-    std::string path;
-
-    bool operator==(const Subscriber &) const = default;
-};
-
 // The event sinks in subscription order. One connection may subscribe several objects; the
 // same object twice counts once and keeps its first place.
 class SubscriberList {
 public:
     // The subscription of (connection, path), made now unless it exists.
     const Subscriber &subscribe(std::string_view connection, std::string_view path);
-    bool unsubscribe(std::string_view connection, std::string_view path);
+    // The subscriber removed, if there was one.
+    std::optional<Subscriber> unsubscribe(std::string_view connection, std::string_view path);
     // Drops every subscription of the connection; returns how many there were.
     std::size_t removeConnection(std::string_view connection);
     bool drop(std::uint64_t id);
@@ -68,9 +65,16 @@ class ClientState {
 public:
     EditorRole editor;
     SubscriberList subscribers;
+    RaiseSchedule raises;
 
     void noteCall(std::string_view connection);
     void release(std::string_view connection);
+    // A subscription ends (Unsubscribe) or a subscriber is dropped as gone: no raise waits for
+    // it any more.
+    void unsubscribe(std::string_view connection, std::string_view path);
+    void drop(std::uint64_t subscriber);
+    // Drops every subscriber of a connection that is gone or stuck.
+    void dropConnection(std::string_view connection);
     // Forgets everything of a connection that left the bus; true when it owned the editor
     // role, which is then cleared.
     bool connectionLeft(std::string_view connection);

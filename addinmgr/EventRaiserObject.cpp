@@ -13,7 +13,6 @@ EventRaiserObject::EventRaiserObject(ManagerService &service)
 }
 
 void EventRaiserObject::serve(const std::function<void(const QString &caller)> &operation) {
-    // Read before the operation: a raise serves other calls, each with a context of its own.
     const QString caller = message().service();
     try {
         operation(caller);
@@ -22,25 +21,23 @@ void EventRaiserObject::serve(const std::function<void(const QString &caller)> &
     }
 }
 
+void EventRaiserObject::raise(EventId event) {
+    setDelayedReply(true);
+    const QDBusMessage call = message();
+    mService.noteCall(call.service());
+    mService.raise(event, call);
+}
+
 void EventRaiserObject::Raise_xevtCommonDataEditRunning() {
-    serve([this](const QString &caller) {
-        mService.noteCall(caller);
-        mService.raise(EventId::xevtCommonDataEditRunning);
-    });
+    raise(EventId::xevtCommonDataEditRunning);
 }
 
 void EventRaiserObject::Raise_xevtUpdateCommonData() {
-    serve([this](const QString &caller) {
-        mService.noteCall(caller);
-        mService.raise(EventId::xevtUpdateCommonData);
-    });
+    raise(EventId::xevtUpdateCommonData);
 }
 
 void EventRaiserObject::Raise_xevtCommonDataEditAllowed() {
-    serve([this](const QString &caller) {
-        mService.noteCall(caller);
-        mService.raise(EventId::xevtCommonDataEditAllowed);
-    });
+    raise(EventId::xevtCommonDataEditAllowed);
 }
 
 void EventRaiserObject::Subscribe(const QDBusObjectPath &sink) {

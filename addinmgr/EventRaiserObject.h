@@ -3,11 +3,13 @@
 #include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QObject>
+#include <cstdint>
 #include <functional>
 
 namespace addinmgr {
 
 class ManagerService;
+enum class EventId : std::int32_t;
 
 // /EventRaiser: the one event source every client subscribes to. Its generated adaptor calls
 // these members; QDBusContext tells who calls.
@@ -23,6 +25,8 @@ public:
     void Unsubscribe(const QDBusObjectPath &sink);
 
 private:
+    // A raise is answered later, once every subscriber has answered.
+    void raise(EventId event);
     // Runs one operation for the calling client; a failure becomes the call's error reply.
     void serve(const std::function<void(const QString &caller)> &operation);
 

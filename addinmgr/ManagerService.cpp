@@ -2,8 +2,6 @@
 
 #include "AddInMgrObject.h"
 #include "EventRaiserObject.h"
-#include "EventSinkProxy.h"
-#include "ipc/ServedWait.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -16,24 +14,33 @@ namespace addinmgr {
 
 namespace {
 
+constexpr auto kSinkInterface = "org.talvio.EventSink";
+
 std::string text(const QString &value) {
     return value.toStdString();
 }
 
-// An answer that shows the subscriber can never be reached again, or did not answer in time.
-bool isGone(const QDBusError &error) {
+// How a subscriber failed to answer an event.
+enum class Failure {
+    None,           // it answered, or failed for a reason of its own
+    SinkGone,       // its object is not there any more
+    ConnectionGone, // its connection left, or did not answer in time: none of its sinks will
+};
+
+Failure failureOf(const QDBusError &error) {
     switch (error.type()) {
     case QDBusError::NoReply:
     case QDBusError::Timeout:
     case QDBusError::TimedOut:
     case QDBusError::ServiceUnknown:
     case QDBusError::Disconnected:
+        return Failure::ConnectionGone;
     case QDBusError::UnknownObject:
     case QDBusError::UnknownInterface:
     case QDBusError::UnknownMethod:
-        return true;
+        return Failure::SinkGone;
     default:
-        return false;
+        return Failure::None;
     }
 }
 
@@ -112,50 +119,100 @@ void ManagerService::subscribe(const QString &caller, const QString &path) {
 }
 
 void ManagerService::unsubscribe(const QString &caller, const QString &path) {
-    mClients.subscribers.unsubscribe(text(caller), text(path));
+    mClients.unsubscribe(text(caller), text(path));
     syncWatch(caller);
-    scheduleEndCheck();
+    advanceRaises();
 }
 
-void ManagerService::raise(EventId event) {
-    ++mRaiseDepth;
-    // The subscribers of the moment of the raise; one that leaves meanwhile is skipped.
-    const std::vector<Subscriber> targets = mClients.subscribers.all();
-    for (const Subscriber &target : targets) {
-        if (!mClients.subscribers.contains(target.id))
-            continue;
-        if (!deliver(target, event)) {
-            mClients.subscribers.drop(target.id);
-            syncWatch(QString::fromStdString(target.connection));
-        }
+void ManagerService::raise(EventId event, const std::optional<QDBusMessage> &call) {
+    const RaiseId id = ++mLastRaise;
+    const auto admission =
+        mClients.raises.admit(id, event, call ? text(call->service()) : std::string());
+    if (admission == RaiseSchedule::Admission::TooDeep) {
+        // Only a client's raise nests.
+        mBus.send(call->createErrorReply(
+            QString::fromLatin1(kLimitExceededError),
+            QStringLiteral("A raise from inside an event handler nests at most %1 deep in the "
+                           "delivery of other raises")
+                .arg(RaiseSchedule::kDeepestNesting)));
+        return;
     }
-    --mRaiseDepth;
-    scheduleEndCheck();
+    if (call)
+        mRaiseCalls.emplace(id, *call);
+    if (admission == RaiseSchedule::Admission::Now)
+        beginRaise(id);
+    advanceRaises();
 }
 
-bool ManagerService::deliver(const Subscriber &subscriber, EventId event) {
-    EventSinkProxy sink(QString::fromStdString(subscriber.connection),
-                        QString::fromStdString(subscriber.path), mBus);
-    sink.setTimeout(kSinkAnswerTimeoutMs);
-    // Blocking, yet serving incoming calls: the subscriber may call back while it handles it.
-    const QDBusMessage reply =
-        kvt::ipc::waitServing(sink.asyncCall(QStringLiteral("Event"), static_cast<int>(event)));
-    return reply.type() != QDBusMessage::ErrorMessage || !isGone(QDBusError(reply));
+void ManagerService::beginRaise(RaiseId id) {
+    // The subscribers of the moment the raise begins.
+    mClients.raises.begin(id, mClients.subscribers.all());
+}
+
+void ManagerService::sendEvent(const Delivery &delivery) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromStdString(delivery.to.connection), QString::fromStdString(delivery.to.path),
+        QString::fromLatin1(kSinkInterface), QStringLiteral("Event"));
+    call << static_cast<int>(delivery.event);
+    auto *answer = new QDBusPendingCallWatcher(mBus.asyncCall(call, kSinkAnswerTimeoutMs), this);
+    connect(answer, &QDBusPendingCallWatcher::finished, this,
+            [this, delivery](QDBusPendingCallWatcher *finished) {
+                finished->deleteLater();
+                const Failure failure =
+                    finished->isError() ? failureOf(finished->error()) : Failure::None;
+                if (failure == Failure::ConnectionGone)
+                    mClients.dropConnection(delivery.to.connection);
+                else if (failure == Failure::SinkGone)
+                    mClients.drop(delivery.to.id);
+                else
+                    mClients.raises.answered(delivery);
+                if (failure != Failure::None)
+                    syncWatch(QString::fromStdString(delivery.to.connection));
+                advanceRaises();
+            });
+    // Does nothing when the answer came first.
+    QTimer::singleShot(kSinkLateMs, answer, [this, delivery] {
+        mClients.raises.late(delivery);
+        advanceRaises();
+    });
+}
+
+void ManagerService::advanceRaises() {
+    for (;;) {
+        for (RaiseId ended : mClients.raises.takeEnded()) {
+            const auto call = mRaiseCalls.find(ended);
+            if (call == mRaiseCalls.end())
+                continue;
+            mBus.send(call->second.createReply());
+            mRaiseCalls.erase(call);
+        }
+        const std::optional<RaiseId> next = mClients.raises.takeNext();
+        if (!next)
+            break;
+        beginRaise(*next);
+    }
+    for (const Delivery &delivery : mClients.raises.takeSendable())
+        sendEvent(delivery);
+    if (mClients.raises.idle())
+        scheduleEndCheck();
 }
 
 void ManagerService::connectionLeft(const QString &connection) {
     const bool editorFreed = mClients.connectionLeft(text(connection));
+    mRegistry.connectionLeft(text(connection));
     mWatcher.removeWatchedService(connection);
     if (editorFreed)
-        raise(EventId::xevtCommonDataEditAllowed);
-    scheduleEndCheck();
+        raise(EventId::xevtCommonDataEditAllowed, std::nullopt);
+    advanceRaises();
 }
 
 void ManagerService::syncWatch(const QString &connection) {
     if (connection.isEmpty())
         return;
     const bool watched = mWatcher.watchedServices().contains(connection);
-    const bool needed = mClients.mustWatch(text(connection));
+    // A connection's names are freed when it leaves, even after it let the program go.
+    const bool needed =
+        mClients.mustWatch(text(connection)) || mRegistry.registeredBy(text(connection));
     if (needed && !watched) {
         mWatcher.addWatchedService(connection);
         // The connection may have left before the watch took effect; the bus answers this
@@ -184,7 +241,7 @@ void ManagerService::scheduleEndCheck() {
 }
 
 void ManagerService::endIfUnheld() {
-    if (mEnding || mRaiseDepth > 0 || mClients.isHeld())
+    if (mEnding || !mClients.raises.idle() || mClients.isHeld())
         return;
     mEnding = true;
     // Releasing the name first lets the bus start a new program for the next client. The

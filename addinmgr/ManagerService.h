@@ -4,10 +4,13 @@
 #include "ClientState.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <optional>
+#include <unordered_map>
 
 namespace addinmgr {
 
@@ -15,18 +18,18 @@ inline constexpr auto kBusName = "org.talvio.TlvAddInMgr";
 inline constexpr auto kAddInMgrPath = "/AddInMgr";
 inline constexpr auto kEventRaiserPath = "/EventRaiser";
 
-// How long a raise waits for one subscriber's answer before dropping it and going on.
+// How long a raise waits for a subscriber's answer before going on without it; the subscriber
+// is then late (see RaiseSchedule). Every connection is called at once, so this is also the
+// most that stuck subscribers delay a raise.
+inline constexpr int kSinkLateMs = 500;
+// How long a subscriber may leave an event unanswered before its connection's subscriptions
+// are dropped.
 inline constexpr int kSinkAnswerTimeoutMs = 3000;
+// The error that states which bound a call went past.
+inline constexpr auto kLimitExceededError = "org.talvio.Error.LimitExceeded";
 // A program started by hand, or whose activating client vanished at once, ends after this
 // long without any client.
 inline constexpr int kUnclaimedStartMs = 10'000;
-
-// Event identifiers, as the subscribers' Event(i) receives them.
-enum class EventId : std::int32_t {
-    xevtCommonDataEditRunning = 1,
-    xevtUpdateCommonData = 2,
-    xevtCommonDataEditAllowed = 3,
-};
 
 class AddInMgrObject;
 class EventRaiserObject;
@@ -53,9 +56,10 @@ public:
     bool claimCommonDataEditor(const QString &name, const QString &caller);
     void subscribe(const QString &caller, const QString &path);
     void unsubscribe(const QString &caller, const QString &path);
-    // Calls every current subscriber in subscription order, each call completing (or timing
-    // out) before the next, while still serving incoming calls.
-    void raise(EventId event);
+    // Raises event for the client whose call this is, or for the manager itself (no call): in
+    // its turn, calls the current subscribers without waiting (see RaiseSchedule), and answers
+    // the call once each has answered, is late or gone.
+    void raise(EventId event, const std::optional<QDBusMessage> &call);
 
 private slots:
     void quitOnDisconnect();
@@ -66,7 +70,10 @@ private:
     void syncWatch(const QString &connection);
     void scheduleEndCheck();
     void endIfUnheld();
-    bool deliver(const Subscriber &subscriber, EventId event);
+    void beginRaise(RaiseId id);
+    void sendEvent(const Delivery &delivery);
+    // Answers the raises that ended and begins those whose turn has come.
+    void advanceRaises();
 
     QDBusConnection mBus;
     AddInRegistry mRegistry;
@@ -74,7 +81,8 @@ private:
     QDBusServiceWatcher mWatcher;
     AddInMgrObject *mAddInMgr;
     EventRaiserObject *mEventRaiser;
-    int mRaiseDepth = 0;
+    std::unordered_map<RaiseId, QDBusMessage> mRaiseCalls; // to answer when the raise ends
+    RaiseId mLastRaise = 0;
     bool mEnding = false;
 };
 

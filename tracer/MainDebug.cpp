@@ -1,7 +1,9 @@
 #include "MainDebug.h"
 
 #include "FrmDebug.h"
+#include "TraceLimits.h"
 
+#include <QDBusMessage>
 #include <QDebug>
 #include <exception>
 
@@ -9,18 +11,31 @@ namespace kvt::tracer {
 
 namespace {
 
-// The viewer never fails a report: a step that throws is skipped and noted on stderr.
+constexpr auto kLimitExceededError = "org.talvio.Error.LimitExceeded";
+
+} // namespace
+
 template<class Step>
-auto skippingFailure(const char *operation, Step &&step) -> decltype(step()) {
+auto MainDebug::report(const char *operation, Step &&step) -> decltype(step()) {
+    // Calls made in this process (the window's own tests) have no connection to check.
+    if (calledFromDBus() && message().service() != mOwner) {
+        sendErrorReply(
+            QDBusError::AccessDenied,
+            QStringLiteral("The trace window %1 belongs to another connection").arg(mPath));
+        return decltype(step())();
+    }
     try {
         return step();
+    } catch (const LimitExceeded &refused) {
+        if (!calledFromDBus())
+            throw;
+        sendErrorReply(QString::fromLatin1(kLimitExceededError),
+                       QString::fromStdString(refused.what()));
     } catch (const std::exception &failure) {
         qWarning("KVTDebug: %s skipped: %s", operation, failure.what());
     }
     return decltype(step())();
 }
-
-} // namespace
 
 MainDebug::MainDebug(QString path, QString owner, TraceDialogs dialogs, QObject *parent)
     : QObject(parent)
@@ -38,37 +53,43 @@ QString MainDebug::WindowTitle() const {
 }
 
 void MainDebug::Title(const QString &rstrTitle) {
-    mWindow->setWindowTitle(rstrTitle);
+    report("Title", [&] {
+        requireLineLength("A title", rstrTitle.toStdString());
+        mWindow->setWindowTitle(rstrTitle);
+    });
 }
 
 void MainDebug::Msg(short vintHandle, const QString &rstrMessage) {
-    skippingFailure("Msg", [&] { mWindow->tree().Msg(vintHandle, rstrMessage.toStdString()); });
+    report("Msg", [&] { mWindow->tree().Msg(vintHandle, rstrMessage.toStdString()); });
 }
 
 void MainDebug::Error(short vintHandle, const QString &rstrMessage) {
-    skippingFailure("Error", [&] { mWindow->tree().Error(vintHandle, rstrMessage.toStdString()); });
+    report("Error", [&] { mWindow->tree().Error(vintHandle, rstrMessage.toStdString()); });
 }
 
 short MainDebug::FctBegin(const QString &rstrFct) {
-    return skippingFailure("FctBegin",
-                           [&] { return mWindow->tree().FctBegin(rstrFct.toStdString()); });
+    return report("FctBegin", [&] { return mWindow->tree().FctBegin(rstrFct.toStdString()); });
 }
 
 void MainDebug::FctEnd(short vintHandle, const QString &rstrMotdeFin) {
-    skippingFailure("FctEnd",
-                    [&] { mWindow->tree().FctEnd(vintHandle, rstrMotdeFin.toStdString()); });
+    report("FctEnd", [&] { mWindow->tree().FctEnd(vintHandle, rstrMotdeFin.toStdString()); });
 }
 
 void MainDebug::Clear() {
-    mWindow->tree().Clear();
+    report("Clear", [&] { mWindow->tree().Clear(); });
 }
 
 QString MainDebug::Text() {
-    return skippingFailure("Text", [&] { return QString::fromStdString(mWindow->tree().Text()); });
+    try {
+        return QString::fromStdString(mWindow->tree().Text(kLongestText));
+    } catch (const std::exception &failure) {
+        qWarning("KVTDebug: Text skipped: %s", failure.what());
+    }
+    return {};
 }
 
 void MainDebug::Release() {
-    emit released(this);
+    report("Release", [&] { emit released(this); });
 }
 
 } // namespace kvt::tracer

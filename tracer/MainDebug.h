@@ -2,6 +2,7 @@
 
 #include "TraceDialogs.h"
 
+#include <QDBusContext>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -10,9 +11,11 @@ namespace kvt::tracer {
 
 class FrmDebug;
 
-// One trace window as its client sees it on the bus (org.talvio.MainDebug). No report ever
-// fails towards the client: whatever goes wrong inside is skipped.
-class MainDebug final : public QObject {
+// One trace window as its client sees it on the bus (org.talvio.MainDebug). Only the connection
+// that created it may report to it or release it; anybody may read its text and title, as
+// anybody may look at the window. A report past a bound (TraceLimits.h) gets an error that
+// states it; nothing else fails towards the client: whatever goes wrong inside is skipped.
+class MainDebug final : public QObject, protected QDBusContext {
     Q_OBJECT
     // The window's title as the client last set it, for whoever watches the trace.
     Q_PROPERTY(QString WindowTitle READ WindowTitle)
@@ -41,6 +44,11 @@ Q_SIGNALS:
     void released(kvt::tracer::MainDebug *object);
 
 private:
+    // Runs a step of a report from the owner: another caller is denied, a bound's refusal
+    // becomes the call's error, any other failure is skipped.
+    template<class Step>
+    auto report(const char *operation, Step &&step) -> decltype(step());
+
     QString mPath;
     QString mOwner;
     std::unique_ptr<FrmDebug> mWindow;

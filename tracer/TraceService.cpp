@@ -2,6 +2,7 @@
 
 #include "FrmDebug.h"
 #include "MainDebug.h"
+#include "TraceLimits.h"
 #include "kvtdebugAdaptor.h"
 #include "mainDebugAdaptor.h"
 
@@ -57,6 +58,17 @@ bool TraceService::start() {
 
 QDBusObjectPath TraceService::Create() {
     const QString owner = calledFromDBus() ? message().service() : QString();
+    try {
+        const auto held = std::count_if(mObjects.begin(), mObjects.end(),
+                                        [&](const MainDebug *o) { return o->owner() == owner; });
+        requireWindowRoom(static_cast<std::size_t>(held), mObjects.size());
+    } catch (const LimitExceeded &refused) {
+        if (!calledFromDBus())
+            throw;
+        sendErrorReply(QStringLiteral("org.talvio.Error.LimitExceeded"),
+                       QString::fromStdString(refused.what()));
+        return {};
+    }
     const QString path = QStringLiteral("%1/%2").arg(QLatin1String(kPath)).arg(++mLastNumber);
     auto *object = new MainDebug(path, owner, mDialogs, this);
     new MainDebugAdaptor(object);

@@ -17,7 +17,8 @@ class MainDebug;
 
 // The viewer's factory on the bus (/MainDebug, org.talvio.KVTDebug). Each Create opens a
 // window of its own at /MainDebug/<n>, held by the calling connection until it calls Release
-// or leaves the bus. When the last object is gone, or the bus itself, the program ends.
+// or leaves the bus, within the bounds of TraceLimits.h. When the last object is gone, or the
+// bus itself, the program ends.
 class TraceService final : public QObject, protected QDBusContext {
     Q_OBJECT
 

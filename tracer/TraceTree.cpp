@@ -1,7 +1,9 @@
 #include "TraceTree.h"
 
+#include "TraceLimits.h"
 #include "engine/NumberFormat.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -31,6 +33,7 @@ double TraceTree::steadyMilliseconds() {
 }
 
 std::int16_t TraceTree::FctBegin(const std::string &rstrFct) {
+    requireLineLength("A function's name", rstrFct);
     if (mLevel == kDeepestLevel) {
         if (record(mLevel).line != kNoLine)
             addLine(record(mLevel).line, rstrFct, kIconFunction, Reveal::None);
@@ -48,14 +51,21 @@ std::int16_t TraceTree::FctBegin(const std::string &rstrFct) {
 }
 
 void TraceTree::Msg(std::int16_t vintHandle, const std::string &rstrMessage) {
+    requireLineLength("A message", rstrMessage);
     addToLevel(vintHandle, rstrMessage, kIconInfo, Reveal::None);
 }
 
 void TraceTree::Error(std::int16_t vintHandle, const std::string &rstrMessage) {
+    requireLineLength("An error", rstrMessage);
     addToLevel(vintHandle, rstrMessage, kIconError, Reveal::ExpandAndScroll);
 }
 
 void TraceTree::FctEnd(std::int16_t vintHandle, const std::string &rstrMotdeFin) {
+    requireLineLength("An end word", rstrMotdeFin);
+    endFunction(vintHandle, rstrMotdeFin);
+}
+
+void TraceTree::endFunction(std::int16_t vintHandle, const std::string &rstrMotdeFin) {
     if (mLevel < 0)
         return;
     if (!rstrMotdeFin.empty())
@@ -109,8 +119,39 @@ TraceTree::BranchRemoval TraceTree::removeBranch(LineId id) {
     return BranchRemoval::Removed;
 }
 
-std::string TraceTree::Text() const {
+std::string TraceTree::Text(std::size_t longest) const {
+    const auto length = [](const TraceLine &line, std::size_t depth) {
+        return 2 * depth + line.icon.size() + 1 + line.text.size() + 1;
+    };
+    std::size_t whole = 0;
+    eachLine([&](const TraceLine &line, std::size_t depth) { whole += length(line, depth); });
+    // A text that is cut keeps room for its closing line: "[<20 digits> more ...]".
+    constexpr std::size_t kMarkerRoom = 64;
+    const std::size_t room = whole <= longest ? whole : longest - std::min(longest, kMarkerRoom);
     std::string text;
+    std::size_t shown = 0;
+    bool cut = false;
+    eachLine([&](const TraceLine &line, std::size_t depth) {
+        if (cut || text.size() + length(line, depth) > room) {
+            cut = true;
+            return;
+        }
+        text.append(2 * depth, ' ');
+        text += line.icon;
+        text += ' ';
+        text += oneLine(line.text);
+        text += '\n';
+        ++shown;
+    });
+    if (cut) {
+        text += '[';
+        text += std::to_string(lineCount() - shown);
+        text += " more lines not shown]\n";
+    }
+    return text;
+}
+
+void TraceTree::eachLine(const std::function<void(const TraceLine &, std::size_t)> &visit) const {
     std::vector<std::pair<LineId, std::size_t>> pending; // line, depth; next line on top
     for (auto it = mTopLevel.rbegin(); it != mTopLevel.rend(); ++it)
         pending.emplace_back(*it, 0);
@@ -118,15 +159,10 @@ std::string TraceTree::Text() const {
         const auto [id, depth] = pending.back();
         pending.pop_back();
         const Node &node = mLines.at(id);
-        text.append(2 * depth, ' ');
-        text += node.line.icon;
-        text += ' ';
-        text += oneLine(node.line.text);
-        text += '\n';
+        visit(node.line, depth);
         for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
             pending.emplace_back(*it, depth + 1);
     }
-    return text;
 }
 
 const TraceLine *TraceTree::line(LineId id) const {
@@ -154,8 +190,9 @@ void TraceTree::addToLevel(std::int16_t handle, const std::string &text, const c
 // The deeper functions never ended: each is closed as failed, innermost first.
 void TraceTree::closeDeeperThan(std::int16_t handle, const std::string &text) {
     while (mLevel > handle) {
-        Error(mLevel, "Quit on error : " + text);
-        FctEnd(mLevel);
+        // The quoted report was accepted: its closing lines are not refused for their length.
+        addToLevel(mLevel, "Quit on error : " + text, kIconError, Reveal::ExpandAndScroll);
+        endFunction(mLevel, {});
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -44,9 +45,10 @@ public:
 };
 
 // The state of one trace window without the window: the lines, the current nesting level and,
-// for each open level, the function's line and start time. A handle is a nesting level. No
-// report ever fails: whatever cannot be done (a handle outside the open levels, a function line
-// removed meanwhile) is skipped and the rest of the report goes on.
+// for each open level, the function's line and start time. A handle is a nesting level. A report
+// whose text is longer than kLongestLine is refused with LimitExceeded before anything changes;
+// no other report fails: whatever cannot be done (a handle outside the open levels, a function
+// line removed meanwhile) is skipped and the rest of the report goes on.
 class TraceTree {
 public:
     // Milliseconds from an arbitrary origin; only differences are shown.
@@ -79,8 +81,10 @@ public:
     BranchRemoval removeBranch(LineId line);
 
     // The tree as text, one line per tree line in display order: two spaces per depth, the icon
-    // key, a space, the line's text. Line breaks inside a text are written as spaces.
-    std::string Text() const;
+    // key, a space, the line's text. Line breaks inside a text are written as spaces. A text
+    // longer than longest bytes ends after the lines that fit, with the line
+    // "[<n> more lines not shown]".
+    std::string Text(std::size_t longest = std::numeric_limits<std::size_t>::max()) const;
 
     const TraceLine *line(LineId id) const;
     const std::vector<LineId> &children(LineId parent) const; // kNoLine: the top-level lines
@@ -99,10 +103,13 @@ private:
         double start = 0;
     };
 
+    // Calls visit(line, depth) for every line in display order.
+    void eachLine(const std::function<void(const TraceLine &, std::size_t)> &visit) const;
     bool isOpen(std::int16_t handle) const { return handle >= 0 && handle <= mLevel; }
     OpenFunction &record(std::int16_t handle) { return mRecords[static_cast<std::size_t>(handle)]; }
     void addToLevel(std::int16_t handle, const std::string &text, const char *icon, Reveal reveal);
     void closeDeeperThan(std::int16_t handle, const std::string &text);
+    void endFunction(std::int16_t handle, const std::string &endWord);
     LineId addLine(LineId parent, const std::string &text, const char *icon, Reveal reveal);
     void lowerLevel();
     bool holdsLastLine(LineId id) const;

@@ -7,8 +7,10 @@
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,69 @@ TEST(ManagerBus, answersMistakesWithErrorReplies) {
     EXPECT_EQ(client.manager().commonDataEditor(), QString());
 }
 
+TEST(ManagerBus, refusesNamesLongerThan256CharactersWithALimitError) {
+    Client client(QStringLiteral("limits"));
+    const QString longest(256, QChar(0x20AC));
+    const QString tooLong(257, u'x');
+    const struct {
+        const char *method;
+        QString name;
+        bool accepted;
+    } rows[] = {
+        {"NewAddInName", longest, true},
+        {"NewAddInName", tooLong, false},
+        {"ClaimCommonDataEditor", tooLong, false},
+        {"Set", tooLong, false},
+    };
+    for (const auto &row : rows) {
+        QDBusMessage reply;
+        if (row.method == std::string("Set")) {
+            QDBusMessage set = QDBusMessage::createMethodCall(
+                kService, QStringLiteral("/AddInMgr"),
+                QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+            set << QStringLiteral("org.talvio.AddInMgr") << QStringLiteral("CommonDataEditor")
+                << QVariant::fromValue(QDBusVariant(row.name));
+            reply = client.bus().call(set);
+        } else {
+            reply = client.call(QString::fromLatin1(row.method), {row.name});
+        }
+        if (row.accepted) {
+            EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << row.method;
+            continue;
+        }
+        EXPECT_EQ(reply.errorName(), QStringLiteral("org.talvio.Error.LimitExceeded"))
+            << row.method;
+        EXPECT_TRUE(reply.errorMessage().endsWith(
+            QStringLiteral("at most 256 characters; this one has 257")))
+            << row.method << ": " << reply.errorMessage().toStdString();
+    }
+    EXPECT_EQ(client.manager().commonDataEditor(), QString());
+    EXPECT_EQ(textOf(client.call(QStringLiteral("AddInCollectionString"))).count(u'\n'), 1);
+}
+
+TEST(ManagerBus, freesTheNamesOfAClientThatLeftTheBus) {
+    Client staying(QStringLiteral("staying"));
+    Client leaving(QStringLiteral("leaving"));
+    EXPECT_EQ(textOf(staying.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 1"));
+    EXPECT_EQ(textOf(leaving.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 2"));
+    // Letting the program go does not give the name back; leaving the bus does.
+    leaving.call(QStringLiteral("Release"));
+    EXPECT_TRUE(textOf(staying.call(QStringLiteral("AddInCollectionString")))
+                    .contains(QLatin1String("Sheet 2 ")));
+    leaving.disconnect();
+    static const QRegularExpression onlyFirst(QStringLiteral("^Sheet 1 [-0-9]+ [:0-9]+\r\n$"));
+    EXPECT_TRUE(waitFor(
+        [&] {
+            return onlyFirst.match(textOf(staying.call(QStringLiteral("AddInCollectionString"))))
+                .hasMatch();
+        },
+        kEndMs));
+    EXPECT_EQ(textOf(staying.call(QStringLiteral("NewAddInName"), {QStringLiteral("Sheet")})),
+              QStringLiteral("Sheet 3"));
+}
+
 TEST(ManagerBus, sharesTheEditorPropertyBetweenClients) {
     Client first(QStringLiteral("first"));
     Client second(QStringLiteral("second"));
@@ -113,17 +178,26 @@ TEST(ManagerBus, letsExactlyOneOfTwoSimultaneousClaimsWin) {
     }
 }
 
-TEST(ManagerEvents, reachEverySubscriberInSubscriptionOrderTheRaiserIncluded) {
+// The log of one raise's deliveries, which reach the subscribers all at once, in sorted order.
+std::vector<std::string> sortedRounds(std::vector<std::string> log, std::size_t perRound) {
+    for (std::size_t begin = 0; begin < log.size(); begin += perRound)
+        std::sort(log.begin() + static_cast<std::ptrdiff_t>(begin),
+                  log.begin()
+                      + static_cast<std::ptrdiff_t>(std::min(begin + perRound, log.size())));
+    return log;
+}
+
+TEST(ManagerEvents, reachEverySubscriberTheRaiserIncludedBeforeTheNextRaise) {
     std::vector<std::string> log;
     Client second(QStringLiteral("second"));
     Client raiser(QStringLiteral("raiser"));
     Client third(QStringLiteral("third"));
     second.subscribe(QStringLiteral("/Sink"),
-                     [&](int id) { log.push_back("second " + std::to_string(id)); });
+                     [&](int id) { log.push_back(std::to_string(id) + " second"); });
     raiser.subscribe(QStringLiteral("/Sink"),
-                     [&](int id) { log.push_back("raiser " + std::to_string(id)); });
+                     [&](int id) { log.push_back(std::to_string(id) + " raiser"); });
     third.subscribe(QStringLiteral("/Sink"),
-                    [&](int id) { log.push_back("third " + std::to_string(id)); });
+                    [&](int id) { log.push_back(std::to_string(id) + " third"); });
     SinkProcess child({});
     ASSERT_TRUE(child.waitForLine(QStringLiteral("ready"), kStartMs));
 
@@ -131,9 +205,9 @@ TEST(ManagerEvents, reachEverySubscriberInSubscriptionOrderTheRaiserIncluded) {
         EXPECT_EQ(raiser.raise(id).type(), QDBusMessage::ReplyMessage);
     // The raise returns once all were called, the other process included.
     EXPECT_EQ(child.events(), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(log,
-              (std::vector<std::string>{"second 1", "raiser 1", "third 1", "second 2", "raiser 2",
-                                        "third 2", "second 3", "raiser 3", "third 3"}));
+    EXPECT_EQ(sortedRounds(log, 3),
+              (std::vector<std::string>{"1 raiser", "1 second", "1 third", "2 raiser", "2 second",
+                                        "2 third", "3 raiser", "3 second", "3 third"}));
     third.call(QStringLiteral("Unsubscribe"),
                {QVariant::fromValue(QDBusObjectPath(QStringLiteral("/Sink")))});
     raiser.raise(2);
@@ -158,7 +232,53 @@ TEST(ManagerEvents, serveCallsOfASubscriberInTheMiddleOfARaise) {
     EXPECT_EQ(raiser.events(), (std::vector<int>{2, 1}));
 }
 
-TEST(ManagerEvents, dropASubscriberThatNeverAnswersAndStillReachTheOthers) {
+TEST(ManagerEvents, deliverARaiseFromTheHandlerAtOnceAndAnotherClientsRaiseAfterwards) {
+    Client raiser(QStringLiteral("raiser"));
+    Client other(QStringLiteral("other"));
+    Client sink(QStringLiteral("sink"));
+    std::optional<QDBusPendingCall> otherRaise;
+    QDBusMessage nested;
+    sink.subscribe(QStringLiteral("/Sink"), [&](int id) {
+        if (id != 1)
+            return;
+        otherRaise = other.raiseAsync(2);
+        // Answered after the raise before it was received: that raise is now waiting.
+        other.call(QStringLiteral("LastId"), {QStringLiteral("Sheet")});
+        nested = sink.raise(3);
+    });
+
+    EXPECT_EQ(raiser.raise(1).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(nested.type(), QDBusMessage::ReplyMessage);
+    ASSERT_TRUE(otherRaise);
+    ASSERT_TRUE(waitFor([&] { return otherRaise->isFinished(); }, kEndMs));
+    EXPECT_EQ(otherRaise->reply().type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(sink.events(), (std::vector<int>{1, 3, 2}));
+}
+
+TEST(ManagerEvents, refuseARaiseNestedTooDeepWithALimitError) {
+    Client raiser(QStringLiteral("raiser"));
+    Client sink(QStringLiteral("sink"));
+    std::vector<std::string> answers; // innermost first
+    QString refusal;
+    sink.subscribe(QStringLiteral("/Sink"), [&](int) {
+        if (sink.events().size() > 20)
+            return; // a manager without a bound would nest for ever
+        const QDBusMessage reply = sink.raise(2);
+        answers.push_back(
+            reply.type() == QDBusMessage::ErrorMessage ? reply.errorName().toStdString() : "reply");
+        if (reply.type() == QDBusMessage::ErrorMessage)
+            refusal = reply.errorMessage();
+    });
+
+    EXPECT_EQ(raiser.raise(1).type(), QDBusMessage::ReplyMessage);
+    const std::string r = "reply";
+    EXPECT_EQ(answers,
+              (std::vector<std::string>{"org.talvio.Error.LimitExceeded", r, r, r, r, r, r, r, r}));
+    EXPECT_TRUE(refusal.contains(QLatin1String(" 8 "))) << refusal.toStdString();
+    EXPECT_EQ(sink.events(), (std::vector<int>{1, 2, 2, 2, 2, 2, 2, 2, 2}));
+}
+
+TEST(ManagerEvents, goOnWithoutASubscriberThatDoesNotAnswer) {
     SinkProcess stuck({QStringLiteral("--stuck")});
     ASSERT_TRUE(stuck.waitForLine(QStringLiteral("ready"), kStartMs));
     Client raiser(QStringLiteral("raiser"));
@@ -166,14 +286,9 @@ TEST(ManagerEvents, dropASubscriberThatNeverAnswersAndStillReachTheOthers) {
 
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(raiser.raise(2).type(), QDBusMessage::ReplyMessage);
-    const qint64 first = clock.restart();
-    EXPECT_GE(first, kSinkAnswerTimeoutMs - 500);
-    EXPECT_LT(first, kSinkAnswerTimeoutMs + 4000);
-    EXPECT_EQ(raiser.events(), (std::vector<int>{2}));
-
-    EXPECT_EQ(raiser.raise(3).type(), QDBusMessage::ReplyMessage);
-    EXPECT_LT(clock.elapsed(), 1000) << "the stuck subscriber was called again";
+    for (int id : {2, 3})
+        EXPECT_EQ(raiser.raise(id).type(), QDBusMessage::ReplyMessage);
+    EXPECT_LT(clock.elapsed(), kSinkAnswerTimeoutMs) << "a raise waited for the stuck one";
     EXPECT_EQ(raiser.events(), (std::vector<int>{2, 3}));
 }
 
@@ -213,7 +328,9 @@ TEST_P(EditorDeparture, clearsTheEditorAndTellsTheOthersEditingIsAllowed) {
             EXPECT_EQ(watcher.manager().commonDataEditor(), QStringLiteral("Sheet 9"));
             editor.kill();
         } else {
-            ASSERT_TRUE(editor.process().waitForFinished(kStartMs));
+            // Not waitForFinished: it fails for a process whose end was already seen.
+            ASSERT_TRUE(waitFor([&] { return editor.process().state() == QProcess::NotRunning; },
+                                kStartMs));
         }
     }
     EXPECT_TRUE(waitFor([&] { return !watcher.events().empty(); }, kEndMs));

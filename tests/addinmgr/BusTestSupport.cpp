@@ -5,17 +5,19 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
-#include <QThread>
+#include <QTimer>
 
 namespace addinmgr::test {
 
 bool waitFor(const std::function<bool()> &condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
+    // Sleeps until something happens, and looks again at least this often.
+    QTimer lookAgain;
+    lookAgain.start(5);
     while (!condition()) {
         if (deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
@@ -38,20 +40,33 @@ Client::~Client() {
     disconnect();
 }
 
-QDBusMessage Client::call(const QString &method, const QVariantList &arguments) {
+QDBusPendingCall Client::callAsync(const QString &method, const QVariantList &arguments) {
     QDBusAbstractInterface &target = method.startsWith(QLatin1String("Raise_"))
                                              || method.endsWith(QLatin1String("subscribe"))
                                              || method == QLatin1String("Subscribe")
                                          ? static_cast<QDBusAbstractInterface &>(*mRaiser)
                                          : static_cast<QDBusAbstractInterface &>(*mManager);
-    return kvt::ipc::waitServing(target.asyncCallWithArgumentList(method, arguments));
+    return target.asyncCallWithArgumentList(method, arguments);
 }
 
-QDBusMessage Client::raise(int eventId) {
+QDBusMessage Client::call(const QString &method, const QVariantList &arguments) {
+    return kvt::ipc::waitServing(callAsync(method, arguments));
+}
+
+QDBusPendingCall Client::raiseAsync(int eventId) {
     static const char *const names[] = {"Raise_xevtCommonDataEditRunning",
                                         "Raise_xevtUpdateCommonData",
                                         "Raise_xevtCommonDataEditAllowed"};
-    return call(QString::fromLatin1(names[eventId - 1]));
+    return callAsync(QString::fromLatin1(names[eventId - 1]));
+}
+
+void Client::setTimeout(int timeoutMs) {
+    mManager->setTimeout(timeoutMs);
+    mRaiser->setTimeout(timeoutMs);
+}
+
+QDBusMessage Client::raise(int eventId) {
+    return kvt::ipc::waitServing(raiseAsync(eventId));
 }
 
 void Client::subscribe(const QString &path, std::function<void(int)> onEvent) {

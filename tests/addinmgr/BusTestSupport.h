@@ -5,6 +5,7 @@
 #include "EventSinkObject.h"
 
 #include <QDBusConnection>
+#include <QDBusPendingCall>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -35,6 +36,11 @@ public:
     // Calls a method of the manager or the raiser, serving incoming calls while it waits.
     QDBusMessage call(const QString &method, const QVariantList &arguments = {});
     QDBusMessage raise(int eventId);
+    // The same calls without waiting for their answers.
+    QDBusPendingCall callAsync(const QString &method, const QVariantList &arguments = {});
+    QDBusPendingCall raiseAsync(int eventId);
+    // How long a call waits for its answer.
+    void setTimeout(int timeoutMs);
     // Exports a sink at path on this connection and subscribes it; events go to onEvent
     // as well as to events().
     void subscribe(const QString &path, std::function<void(int)> onEvent = {});

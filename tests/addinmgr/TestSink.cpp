@@ -10,6 +10,7 @@
 #include "AddInMgrProxy.h"
 #include "EventRaiserProxy.h"
 #include "EventSinkObject.h"
+#include "ipc/ServedWait.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -62,23 +63,23 @@ int main(int argc, char **argv) {
         say(line);
         if (id == raiseWhen && !raised) {
             raised = true;
-            raiser.call(QDBus::BlockWithGui, raiseMethod(raiseWhat));
+            kvt::ipc::waitServing(raiser.asyncCall(raiseMethod(raiseWhat)));
         }
     });
     bus.registerObject(QString::fromLatin1(kSinkPath), &sink, QDBusConnection::ExportAdaptors);
 
     const QString claim = argumentAfter(arguments, QStringLiteral("--claim"));
     if (!claim.isEmpty()) {
-        const QDBusMessage reply =
-            manager.call(QDBus::BlockWithGui, QStringLiteral("ClaimCommonDataEditor"), claim);
+        const QDBusMessage reply = kvt::ipc::waitServing(
+            manager.asyncCall(QStringLiteral("ClaimCommonDataEditor"), claim));
         say(QStringLiteral("claimed %1").arg(reply.arguments().value(0).toBool() ? 1 : 0));
     }
     const QString editor = argumentAfter(arguments, QStringLiteral("--set-editor"));
     if (!editor.isEmpty())
         manager.setCommonDataEditor(editor);
 
-    const QDBusMessage subscribed = raiser.call(QDBus::BlockWithGui, QStringLiteral("Subscribe"),
-                                                QVariant::fromValue(QDBusObjectPath(kSinkPath)));
+    const QDBusMessage subscribed = kvt::ipc::waitServing(raiser.asyncCall(
+        QStringLiteral("Subscribe"), QVariant::fromValue(QDBusObjectPath(kSinkPath))));
     if (subscribed.type() == QDBusMessage::ErrorMessage) {
         say(QStringLiteral("error ") + subscribed.errorMessage());
         return 1;

@@ -1,5 +1,6 @@
 #include "TraceTree.h"
 
+#include "TraceLimits.h"
 #include "support/ScopedNumericLocale.h"
 
 #include <functional>
@@ -300,6 +301,107 @@ TEST(TraceTreeButtons, theWholeTreeGoesOnlyWhenNoFunctionIsOpen) {
     EXPECT_TRUE(open.tree.clearAll());
     EXPECT_EQ(open.tree.lineCount(), 0u);
     EXPECT_EQ(open.tree.Text(), "");
+}
+
+// Each report's text has at most 64 KiB; a longer one is refused before anything changes.
+TEST(TraceTreeLimits, refuseAReportOver64KiBStatingTheLimitAndChangeNothing) {
+    const std::string longest(64 * 1024, 'x');
+    const std::string tooLong = longest + "yz";
+    using Report = std::function<void(TraceTree &, const std::string &)>;
+    const struct {
+        const char *subject;
+        Report report;
+    } rows[] = {
+        {"A function's name",
+         [](TraceTree &t, const std::string &s) {
+             t.FctBegin(s);
+         }},
+        {"A message",
+         [](TraceTree &t, const std::string &s) {
+             t.Msg(1, s);
+         }},
+        {"An error",
+         [](TraceTree &t, const std::string &s) {
+             t.Error(0, s);
+         }},
+        {"An end word",
+         [](TraceTree &t, const std::string &s) {
+             t.FctEnd(0, s);
+         }},
+    };
+    for (const auto &row : rows) {
+        ClockedTree t;
+        t.tree.FctBegin("A");
+        t.tree.FctBegin("B");
+        try {
+            row.report(t.tree, tooLong);
+            ADD_FAILURE() << row.subject << " of 65538 bytes accepted";
+        } catch (const LimitExceeded &refused) {
+            EXPECT_EQ(std::string(refused.what()),
+                      std::string(row.subject) + " has at most 65536 bytes; this one has 65538");
+        }
+        EXPECT_EQ(t.tree.Text(), "FCT A\n  FCT B\n") << row.subject;
+        EXPECT_EQ(t.tree.intLevel(), 1) << row.subject;
+        row.report(t.tree, longest);
+        EXPECT_GT(t.tree.lineCount(), 2u) << row.subject << " of 65536 bytes refused";
+    }
+}
+
+TEST(TraceTreeLimits, aLongestMessageStillClosesTheDeeperFunctionsAsFailed) {
+    test::ScopedNumericLocale c = test::cLocale();
+    ClockedTree t;
+    t.tree.FctBegin("A");
+    t.tree.FctBegin("B");
+    t.tree.Msg(0, std::string(64 * 1024, 'x'));
+    EXPECT_EQ(t.tree.intLevel(), 0);
+    EXPECT_EQ(t.tree.lineCount(), 5u); // A, B, B's error and time, the message
+}
+
+// Lines of 6, 48, 49 and 48 bytes, 151 in all. A text that is cut keeps 64 bytes for its last
+// line.
+TEST(TraceTreeText, endsWithTheCountOfLinesLeftOutWhenItPassesItsLimit) {
+    const std::string x(40, 'x');
+    const std::string y(40, 'y');
+    const std::string whole = "FCT A\n  INFO " + x + "\n  ERROR " + y + "\n  INFO " + x + "\n";
+    const struct {
+        std::size_t longest;
+        std::string text;
+    } rows[] = {
+        {151, whole},
+        {150, "FCT A\n  INFO " + x + "\n[2 more lines not shown]\n"},
+        {102, "FCT A\n[3 more lines not shown]\n"},
+        {69, "[4 more lines not shown]\n"},
+    };
+    ClockedTree t;
+    t.tree.FctBegin("A");
+    t.tree.Msg(0, x);
+    t.tree.Error(0, y);
+    t.tree.Msg(0, x);
+    EXPECT_EQ(t.tree.Text(), whole);
+    for (const auto &row : rows)
+        EXPECT_EQ(t.tree.Text(row.longest), row.text) << row.longest;
+}
+
+TEST(TraceWindowLimits, allowAHundredWindowsPerClientAndAThousandInAll) {
+    const struct {
+        std::size_t held;
+        std::size_t inAll;
+        const char *refusal; // nullptr: room for one more
+    } rows[] = {
+        {0, 0, nullptr},
+        {99, 999, nullptr},
+        {100, 100, "A client holds at most 100 trace windows at a time"},
+        {0, 1000, "The viewer holds at most 1000 trace windows at a time"},
+    };
+    for (const auto &row : rows) {
+        try {
+            requireWindowRoom(row.held, row.inAll);
+            EXPECT_EQ(row.refusal, nullptr) << row.held << ' ' << row.inAll;
+        } catch (const LimitExceeded &refused) {
+            ASSERT_NE(row.refusal, nullptr) << refused.what();
+            EXPECT_STREQ(refused.what(), row.refusal);
+        }
+    }
 }
 
 } // namespace

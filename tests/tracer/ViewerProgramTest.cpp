@@ -1,5 +1,6 @@
 #include "ViewerBus.h"
 
+#include <QDBusInterface>
 #include <QDBusReply>
 #include <QFile>
 #include <QProcess>
@@ -68,14 +69,14 @@ TEST(ViewerProgram, oddReportsNeverFail) {
         const char *method;
         QVariantList arguments;
     };
-    const QString huge(100'000, 'x');
+    const QString longest(64 * 1024, 'x');
     const Row rows[] = {
         {"Msg", {handle(-1), "below"}},
         {"Msg", {handle(32767), "far above"}},
         {"Error", {handle(-32768), "far below"}},
         {"FctEnd", {handle(0), ""}},
         {"FctBegin", {""}},
-        {"FctBegin", {huge}},
+        {"FctBegin", {longest}},
         {"FctEnd", {handle(500), "stale"}},
         {"FctBegin", {"open"}},
         {"Clear", {}},
@@ -93,6 +94,94 @@ TEST(ViewerProgram, oddReportsNeverFail) {
     }
     EXPECT_EQ(viewer.text(path), "");
     viewer.window(path, "Release");
+}
+
+TEST(ViewerProgram, refusesLinesAndTitlesOver64KiBStatingTheLimit) {
+    const QString longest(64 * 1024, 'x');
+    const QString tooLong = longest + QChar(0x20AC);
+    struct Row {
+        const char *method;
+        QVariantList arguments;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {"FctBegin", {"f"}, true},
+        {"Msg", {handle(0), longest}, true},
+        {"Msg", {handle(0), tooLong}, false},
+        {"Error", {handle(0), tooLong}, false},
+        {"FctBegin", {tooLong}, false},
+        {"FctEnd", {handle(0), tooLong}, false},
+        {"Title", {tooLong}, false},
+    };
+    ViewerBus viewer;
+    const QString path = viewer.create();
+    ASSERT_FALSE(path.isEmpty());
+    for (const Row &row : rows) {
+        const QDBusMessage reply = viewer.window(path, row.method, row.arguments);
+        if (row.accepted) {
+            EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << row.method;
+            continue;
+        }
+        EXPECT_EQ(reply.errorName(), "org.talvio.Error.LimitExceeded") << row.method;
+        EXPECT_TRUE(reply.errorMessage().endsWith("at most 65536 bytes; this one has 65539"))
+            << row.method << ": " << reply.errorMessage().toStdString();
+    }
+    // The refused reports changed nothing: the function is still open, with its one message.
+    const QString text = viewer.text(path);
+    EXPECT_TRUE(text == "FCT f\n  INFO " + longest + "\n") << text.left(80).toStdString();
+    EXPECT_EQ(viewer.window(path, "FctEnd", {handle(0), ""}).type(), QDBusMessage::ReplyMessage);
+    viewer.window(path, "Release");
+}
+
+TEST(ViewerProgram, refusesAClientsHundredAndFirstWindow) {
+    ViewerBus viewer;
+    QStringList paths;
+    for (int i = 0; i < 100; ++i)
+        paths << viewer.create();
+    EXPECT_EQ(paths.filter("/MainDebug/").size(), 100);
+    const QDBusMessage refused = viewer.call("/MainDebug", "org.talvio.KVTDebug", "Create");
+    EXPECT_EQ(refused.errorName(), "org.talvio.Error.LimitExceeded");
+    EXPECT_TRUE(refused.errorMessage().contains(" 100 ")) << refused.errorMessage().toStdString();
+    {
+        ViewerBus other(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "other"));
+        EXPECT_FALSE(other.create().isEmpty());
+    }
+    QDBusConnection::disconnectFromBus("other");
+    viewer.window(paths.front(), "Release");
+    EXPECT_FALSE(viewer.create().isEmpty()) << "a released window makes room";
+}
+
+TEST(ViewerProgram, onlyTheCreatingConnectionWritesToOrReleasesAWindow) {
+    ViewerBus owner;
+    const QString path = owner.create();
+    ASSERT_FALSE(path.isEmpty());
+    owner.window(path, "Title", {"Main"});
+    owner.window(path, "FctBegin", {"f"});
+    struct Row {
+        const char *method;
+        QVariantList arguments;
+    };
+    const Row rows[] = {
+        {"Title", {"taken"}}, {"Msg", {handle(0), "m"}},      {"Error", {handle(0), "e"}},
+        {"FctBegin", {"g"}},  {"FctEnd", {handle(0), "end"}}, {"Clear", {}},
+        {"Release", {}},
+    };
+    {
+        ViewerBus stranger(QDBusConnection::connectToBus(QDBusConnection::SessionBus, "stranger"));
+        for (const Row &row : rows) {
+            const QDBusMessage reply = stranger.window(path, row.method, row.arguments);
+            EXPECT_EQ(reply.errorName(), "org.freedesktop.DBus.Error.AccessDenied") << row.method;
+        }
+        // Whoever watches the trace may read it.
+        EXPECT_EQ(stranger.text(path), "FCT f\n");
+    }
+    QDBusConnection::disconnectFromBus("stranger");
+    EXPECT_EQ(owner.text(path), "FCT f\n");
+    QDBusInterface window(kViewerName, path, "org.talvio.MainDebug", owner.bus());
+    EXPECT_EQ(window.property("WindowTitle").toString(), "Main");
+    EXPECT_EQ(owner.window(path, "Msg", {handle(0), "mine"}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(owner.text(path), "FCT f\n  INFO mine\n");
+    owner.window(path, "Release");
 }
 
 TEST(ViewerProgram, releasingTheLastWindowEndsTheProgram) {
