@@ -8,8 +8,8 @@
 // viewer on the session bus.
 namespace kvt::ipc {
 
-// How long a call waits for a program that does not answer. A raise waits for every
-// subscriber in turn, each bounded by the manager, so it may take longer than one call.
+// How long a call waits for a program that does not answer. A raise waits its turn behind other
+// raises and for the subscribers that answer in time, so it may take longer than one call.
 inline constexpr int kCallTimeoutMs = 25'000;
 inline constexpr int kRaiseTimeoutMs = 300'000;
 

@@ -23,6 +23,20 @@ const QString kWindowInterface = QStringLiteral("org.talvio.MainDebug");
     throw Error(err::TraceViewer, "The trace viewer KVTDebug cannot be reached: " + reason);
 }
 
+// The viewer refuses a line or title longer than this many bytes of UTF-8: a longer one is cut,
+// at a character's start, and marked, so that a huge value traced never fails the operation.
+constexpr std::size_t kLongestLine = 64 * 1024;
+
+QString fitted(const std::string &text) {
+    if (text.size() <= kLongestLine)
+        return QString::fromStdString(text);
+    static constexpr std::string_view kMark = " [...]";
+    std::size_t end = kLongestLine - kMark.size();
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0u) == 0x80u)
+        --end;
+    return QString::fromStdString(text.substr(0, end).append(kMark));
+}
+
 QDBusMessage callViewer(const QDBusConnection &bus, const QDBusMessage &message) {
     try {
         return ipc::call(bus, message, err::TraceViewer);
@@ -48,26 +62,23 @@ public:
             mBus.send(windowCall("Release"));
     }
 
-    void Title(const std::string &title) override {
-        call(windowCall("Title") << QString::fromStdString(title));
-    }
+    void Title(const std::string &title) override { call(windowCall("Title") << fitted(title)); }
     void Msg(std::int16_t handle, const std::string &message) override {
-        call(windowCall("Msg") << QVariant::fromValue(handle) << QString::fromStdString(message));
+        call(windowCall("Msg") << QVariant::fromValue(handle) << fitted(message));
     }
     void Error(std::int16_t handle, const std::string &message) override {
-        call(windowCall("Error") << QVariant::fromValue(handle) << QString::fromStdString(message));
+        call(windowCall("Error") << QVariant::fromValue(handle) << fitted(message));
     }
     void Clear() override { call(windowCall("Clear")); }
     std::int16_t FctBegin(const std::string &function) override {
-        const QDBusMessage reply = call(windowCall("FctBegin") << QString::fromStdString(function));
+        const QDBusMessage reply = call(windowCall("FctBegin") << fitted(function));
         if (reply.arguments().size() != 1
             || reply.arguments().front().metaType() != QMetaType::fromType<short>())
             fail("FctBegin answered without a handle");
         return reply.arguments().front().value<short>();
     }
     void FctEnd(std::int16_t handle, const std::string &endWord) override {
-        call(windowCall("FctEnd") << QVariant::fromValue(handle)
-                                  << QString::fromStdString(endWord));
+        call(windowCall("FctEnd") << QVariant::fromValue(handle) << fitted(endWord));
     }
 
 private:

@@ -35,6 +35,7 @@ TEST(BusTraceViewer, theLibraryTracesIntoARealViewerWindow) {
         EXPECT_EQ(outer, 0);
         EXPECT_EQ(inner, 1);
         trace.Msg(inner, "hello");
+        trace.Msg(inner, std::string(100'000, 'x')); // longer than the viewer takes: cut
         trace.Error(inner, "oops");
         trace.EndFct(inner);
         trace.endWith(outer, [] { return std::string("Taux = 2"); });
@@ -44,9 +45,11 @@ TEST(BusTraceViewer, theLibraryTracesIntoARealViewerWindow) {
         const QString window = onlyWindow(viewer);
         ASSERT_FALSE(window.isEmpty());
         EXPECT_EQ(test::withoutTimes(viewer.text(window)),
-                  "FCT Initialisation\n  FCT ShowCP\n    INFO hello\n    ERROR oops\n"
-                  "    CLOCK Temps mis # ms\n  INFO Taux = 2\n  CLOCK Temps mis # ms\n"
-                  "FCT left open\n  INFO closes it\n");
+                  "FCT Initialisation\n  FCT ShowCP\n    INFO hello\n    INFO "
+                      + QString(65'530, 'x')
+                      + " [...]\n    ERROR oops\n"
+                        "    CLOCK Temps mis # ms\n  INFO Taux = 2\n  CLOCK Temps mis # ms\n"
+                        "FCT left open\n  INFO closes it\n");
         trace.Clear();
         EXPECT_EQ(viewer.text(window), "");
     }
