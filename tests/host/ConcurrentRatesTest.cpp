@@ -50,9 +50,9 @@ TEST(ConcurrentRates, noProcessLosesARateAnotherProcessSavedMeanwhile) {
     std::vector<std::unique_ptr<kvt::test::ChildProcess>> workers;
     for (const auto &[from, to] : kPairs)
         workers.push_back(std::make_unique<kvt::test::ChildProcess>(
-            "/bin/sh", std::vector<std::string>{"-c", kWorker, "worker", TALVIO_BINARY,
-                                                host.settingsPath(), TALVIO_TEST_MESSAGE_FILE, from,
-                                                to, std::to_string(rates)}));
+            "/bin/sh",
+            std::vector<std::string>{"-c", kWorker, "worker", TALVIO_BINARY, host.settingsPath(),
+                                     TALVIO_TEST_MESSAGE_FILE, from, to, std::to_string(rates)}));
     int lost = 0;
     int failed = 0;
     for (std::size_t w = 0; w < workers.size(); ++w) {
