@@ -165,8 +165,9 @@ class SqliteSettingsBackend::Connection {
 public:
     Connection(std::filesystem::path path, std::chrono::milliseconds busyTimeout);
 
-    std::string read(const std::string &app, const std::string &section, const std::string &key);
-    bool contains(const std::string &app, const std::string &section, const std::string &key);
+    // The stored value, or nullopt when there is none.
+    std::optional<std::string> find(const std::string &app, const std::string &section,
+                                    const std::string &key);
     void write(const std::string &app, const std::string &section, const std::string &key,
                const std::string &value);
     void remove(const std::string &app, const std::string &section, const std::string &key);
@@ -193,7 +194,6 @@ private:
     std::unique_ptr<sqlite3, DatabaseCloser> mDb;
     // Declared after mDb, so they are finalised before the database closes.
     Statement mRead;
-    Statement mContains;
     Statement mWrite;
     Statement mRemove;
     Statement mEnumerate;
@@ -232,8 +232,6 @@ SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
 
     prepare(mRead,
             "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-    prepare(mContains,
-            "SELECT 1 FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
     prepare(mWrite,
             "INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
             " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value");
@@ -335,9 +333,9 @@ void SqliteSettingsBackend::Connection::checkBatchStillOpen() {
     }
 }
 
-std::string SqliteSettingsBackend::Connection::read(const std::string &app,
-                                                    const std::string &section,
-                                                    const std::string &key) {
+std::optional<std::string> SqliteSettingsBackend::Connection::find(const std::string &app,
+                                                                   const std::string &section,
+                                                                   const std::string &key) {
     checkBatchStillOpen();
     Run run(mRead);
     if (run.bind(app, section, key)) {
@@ -345,24 +343,7 @@ std::string SqliteSettingsBackend::Connection::read(const std::string &app,
         case SQLITE_ROW:
             return run.text(0);
         case SQLITE_DONE:
-            return std::string();
-        default:
-            break;
-        }
-    }
-    fail("reading " + describe(app, section, key));
-}
-
-bool SqliteSettingsBackend::Connection::contains(const std::string &app, const std::string &section,
-                                                 const std::string &key) {
-    checkBatchStillOpen();
-    Run run(mContains);
-    if (run.bind(app, section, key)) {
-        switch (run.step()) {
-        case SQLITE_ROW:
-            return true;
-        case SQLITE_DONE:
-            return false;
+            return std::nullopt;
         default:
             break;
         }
@@ -475,12 +456,12 @@ SqliteSettingsBackend::Connection &SqliteSettingsBackend::connection() {
 
 std::string SqliteSettingsBackend::read(const std::string &app, const std::string &section,
                                         const std::string &key) {
-    return connection().read(app, section, key);
+    return connection().find(app, section, key).value_or(std::string());
 }
 
 bool SqliteSettingsBackend::contains(const std::string &app, const std::string &section,
                                      const std::string &key) {
-    return connection().contains(app, section, key);
+    return connection().find(app, section, key).has_value();
 }
 
 void SqliteSettingsBackend::write(const std::string &app, const std::string &section,
