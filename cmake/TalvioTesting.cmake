@@ -42,10 +42,10 @@ endfunction()
 # talvio_add_kvt_test(<name> SOURCES <files...> [LIBS ...] [ENVIRONMENT ...] [PRIVATE_BUS]):
 # a test of the shared library kvt, which holds the whole engine layer; linked first, it serves
 # every engine symbol, so the process holds one copy of each library-wide object. The shipped
-# message file's path is TALVIO_TEST_MESSAGE_FILE.
+# message file's path is TALVIO_TEST_MESSAGE_FILE; the bus module is built with it.
 function(talvio_add_kvt_test name)
     talvio_add_test_linking(kvt ${name} ${ARGN})
     target_compile_definitions(${name} PRIVATE
         TALVIO_TEST_MESSAGE_FILE="${TALVIO_BUILD_MESSAGE_FILE}")
-    add_dependencies(${name} talvio_messages)
+    add_dependencies(${name} talvio_messages kvtbus)
 endfunction()

@@ -7,12 +7,10 @@
 #include "Terminal.h"
 #include "engine/NumberFormat.h"
 #include "facade/KVTMain.h"
-#include "ipc/Bus.h"
+#include "facade/Modules.h"
 #include "model/Error.h"
 #include "ui/ControlPanel.h"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
 #include <ostream>
 #include <sstream>
 #include <unistd.h>
@@ -127,30 +125,6 @@ private:
     std::unique_ptr<kvt::EventSubscription> mSubscription;
 };
 
-// Feeds the lines of standard input to the session while Qt serves the bus. The notifier
-// stays off while a line runs: its calls serve incoming ones, and must not read more input.
-void serveInput(AddInSession &addIn) {
-    kvt::ipc::ensureApplication();
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    std::string pending;
-    QObject::connect(&input, &QSocketNotifier::activated, [&] {
-        input.setEnabled(false);
-        char buffer[4096];
-        const ssize_t count = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (count <= 0)
-            return QCoreApplication::quit();
-        pending.append(buffer, static_cast<std::size_t>(count));
-        for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
-            const std::string line = pending.substr(0, end);
-            pending.erase(0, end + 1);
-            if (!addIn.execute(line))
-                return QCoreApplication::quit();
-        }
-        input.setEnabled(true);
-    });
-    QCoreApplication::exec();
-}
-
 } // namespace
 
 int runAddIn(const Invocation &invocation, Streams &streams) {
@@ -166,7 +140,8 @@ int runAddIn(const Invocation &invocation, Streams &streams) {
     main.RunStateMachine(); // settle the edit state before the user acts
     addIn.print("name " + name);
     addIn.print(stateLine(main));
-    serveInput(addIn);
+    // The bus is served while the user types: the other add-ins' events arrive meanwhile.
+    kvt::serveLines(STDIN_FILENO, [&](const std::string &line) { return addIn.execute(line); });
     main.Unregister(name);
     return kSuccess;
 }

@@ -1,4 +1,4 @@
-#include "facade/DBusAddInMgr.h"
+#include "ipc/DBusAddInMgr.h"
 
 #include "eventsinkadaptor.h"
 #include "ipc/Bus.h"
@@ -121,11 +121,6 @@ std::weak_ptr<AddInMgr> &sharedConnection() {
     return connection;
 }
 
-AddInMgrFactory &installedFactory() {
-    static AddInMgrFactory factory;
-    return factory;
-}
-
 } // namespace
 
 void EventSinkObject::Event(int id) {
@@ -196,13 +191,7 @@ std::shared_ptr<kvt::EventRaiser> DBusAddInMgr::EventRaiser() {
     return std::make_shared<DBusEventRaiser>(mBus, path.path());
 }
 
-void setAddInMgrFactory(AddInMgrFactory factory) {
-    installedFactory() = std::move(factory);
-}
-
-std::shared_ptr<AddInMgr> connectAddInMgr() {
-    if (installedFactory())
-        return installedFactory()();
+std::shared_ptr<AddInMgr> connectSessionAddInMgr() {
     if (std::shared_ptr<AddInMgr> existing = sharedConnection().lock())
         return existing;
     auto connection = std::make_shared<DBusAddInMgr>(ipc::sessionBus(err::AddInMgr));

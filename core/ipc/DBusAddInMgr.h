@@ -47,4 +47,7 @@ private:
     AddInEventHandler *mHandler;
 };
 
+// The connection to the manager program that the process's facades share while one holds it.
+std::shared_ptr<AddInMgr> connectSessionAddInMgr();
+
 } // namespace kvt

@@ -1,4 +1,4 @@
-#include "trace/BusTraceViewer.h"
+#include "ipc/BusTraceViewer.h"
 
 #include "ipc/Bus.h"
 #include "model/Error.h"
@@ -92,12 +92,6 @@ private:
     QString mProgram;
     QString mPath;
 };
-
-// Loading the library makes the session bus the way to the viewer; a program's own factory
-// (setTraceViewerFactory) still comes first.
-struct InstallBusViewer {
-    InstallBusViewer() { setDefaultTraceViewerFactory(openBusTraceViewer); }
-} const installBusViewer;
 
 } // namespace
 

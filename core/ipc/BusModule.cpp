@@ -1,0 +1,15 @@
+// The session-bus module: the library loads it on the first call that needs the bus, and its
+// entry point hands the library the bus clients.
+#include "facade/Modules.h"
+#include "ipc/BusTraceViewer.h"
+#include "ipc/DBusAddInMgr.h"
+#include "ipc/LineServer.h"
+#include "kvt_export.h"
+
+extern "C" KVT_EXPORT void talvio_module_init() {
+    kvt::registerBusServices({
+        .connectAddInMgr = kvt::connectSessionAddInMgr,
+        .openTraceViewer = kvt::openBusTraceViewer,
+        .serveLines = kvt::ipc::serveLines,
+    });
+}
