@@ -2,6 +2,7 @@
 
 #include "engine/RoundingPattern.h"
 #include "engine/TargetValues.h"
+#include "kvt_export.h"
 #include "model/CurrencyTables.h"
 #include "model/DG.h"
 #include "trace/KVTBug.h"
@@ -20,7 +21,7 @@ struct RateQuestion;
 
 // Whoever shows a table of the rates (the control panel) and must refresh it when the engine
 // obtained a rate by asking the user.
-class RateTableListener {
+class KVT_EXPORT RateTableListener {
 public:
     virtual ~RateTableListener() = default;
     virtual void LoadClickTableTaux() = 0;
@@ -41,7 +42,7 @@ using RateLabels = std::array<std::array<std::string, 2>, 3>;
 using ConversionDetail = std::array<std::string, 5>;
 
 // The conversion engine: the currency tables plus the arithmetic on them.
-class Change : public CurrencyTables {
+class KVT_EXPORT Change : public CurrencyTables {
 public:
     // Attaches the shared settings and messages, remembers whom to tell when a rate asked for
     // changes the rate table (the facade), and fills the built-in tables from the messages.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,7 +13,7 @@ namespace kvt {
 // from the LC_NUMERIC category of the C locale the process has set with setlocale (or with
 // std::locale::global and a named locale); a process that never sets one writes "." and no
 // thousands separator, as the "C" locale defines. Either may be several bytes (UTF-8).
-struct NumberSeparators {
+struct KVT_EXPORT NumberSeparators {
     std::string decimal = ".";
     std::string thousands; // empty: digits are not grouped even when a code asks for it
 
@@ -26,8 +28,8 @@ struct NumberSeparators {
 // two exponent digits ("1E+15", "1.5E-05"): writing them out would only add zeros that carry
 // no information. Zero (also -0) is "0"; NaN and infinities are "NaN", "Infinity",
 // "-Infinity".
-std::string numberText(double value, const NumberSeparators &separators);
-std::string numberText(double value);
+KVT_EXPORT std::string numberText(double value, const NumberSeparators &separators);
+KVT_EXPORT std::string numberText(double value);
 
 // A spreadsheet number-format code of the kinds Talvio writes, read once:
 //   integer part   "#" and "0" placeholders, "#" before "0", a "," between two placeholders
@@ -39,7 +41,7 @@ std::string numberText(double value);
 // Anything else (several sections, percent, exponents, fractions, "?", "@", "*", "_", "[...]",
 // a scaling "," after the last placeholder, a prefix) is refused, as are codes longer than
 // 255 characters. Letters of the suffix stand for themselves: these codes carry no dates.
-struct NumberFormat {
+struct KVT_EXPORT NumberFormat {
     bool grouping = false;
     std::int32_t minIntegerDigits = 0;
     std::int32_t minDecimals = 0;
@@ -56,11 +58,12 @@ struct NumberFormat {
 // are grouped by three with the thousands separator when the code asks for it; a minus sign
 // is written only when the shown value is not zero. NaN and infinities are written as by
 // numberText, followed by the suffix.
-std::string formatNumber(double value, const NumberFormat &format,
-                         const NumberSeparators &separators);
+KVT_EXPORT std::string formatNumber(double value, const NumberFormat &format,
+                                    const NumberSeparators &separators);
 // Same with a code text; throws Error (invalid argument) for a code that NumberFormat::parse
 // refuses. Without separators, the current ones.
-std::string formatNumber(double value, std::string_view code, const NumberSeparators &separators);
-std::string formatNumber(double value, std::string_view code);
+KVT_EXPORT std::string formatNumber(double value, std::string_view code,
+                                    const NumberSeparators &separators);
+KVT_EXPORT std::string formatNumber(double value, std::string_view code);
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +22,7 @@ struct RateQuestion {
 // The rate question (FrmAskRate) as the engine sees it, so that the engine never depends on a
 // window toolkit: a Qt window, a terminal, or a script in tests. The question has no cancel;
 // insisting on a usable number is the engine's business, not the prompt's.
-class RatePrompt {
+class KVT_EXPORT RatePrompt {
 public:
     virtual ~RatePrompt() = default;
     // The text the user typed, or nullopt when this prompt cannot ask at all (no display, no
@@ -30,7 +32,7 @@ public:
 
 // Answers with the texts queued, in order, and records every question; once the answers run
 // out it cannot ask, so a test never waits for a user.
-class ScriptedRatePrompt final : public RatePrompt {
+class KVT_EXPORT ScriptedRatePrompt final : public RatePrompt {
 public:
     std::optional<std::string> ask(const RateQuestion &question) override;
 
@@ -44,7 +46,7 @@ private:
 };
 
 // The fallback until a window or terminal prompt is installed: it cannot ask.
-class UnavailableRatePrompt final : public RatePrompt {
+class KVT_EXPORT UnavailableRatePrompt final : public RatePrompt {
 public:
     std::optional<std::string> ask(const RateQuestion &question) override;
 };
@@ -52,6 +54,6 @@ public:
 // The process-wide prompt; never null.
 RatePrompt &ratePrompt();
 // Null puts the fallback back.
-void setRatePrompt(std::shared_ptr<RatePrompt> prompt);
+KVT_EXPORT void setRatePrompt(std::shared_ptr<RatePrompt> prompt);
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <cstdint>
 #include <string_view>
 
@@ -12,7 +14,7 @@ enum class TargetDirection { None, Up, Down };
 // Decimals are the characters after the first "."; the ending is what follows the last "X"
 // once that point is removed (all of it when there is no "X"); the target is that ending
 // read as a number when it is made of digits only, else 0. "x" counts as "X".
-struct RoundingPattern {
+struct KVT_EXPORT RoundingPattern {
     std::int32_t decimals = 0;
     std::int32_t endingLength = 0;
     double target = 0.0;
@@ -25,7 +27,7 @@ struct RoundingPattern {
 
 // Whether a text is a rounding pattern: "X" placeholders ("x" too), digits and at most one ".",
 // with at least one "X". Other texts parse too, but into roundings that mean nothing.
-bool isRoundingPattern(std::string_view text);
+KVT_EXPORT bool isRoundingPattern(std::string_view text);
 
 // Rounds a converted magnitude (>= 0) to the pattern, the way every conversion does:
 // half away from zero at the pattern's decimals, then, for Up or Down, on to the next or

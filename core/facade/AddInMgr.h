@@ -1,6 +1,7 @@
 #pragma once
 
 #include "facade/EventRaiser.h"
+#include "kvt_export.h"
 
 #include <cstdint>
 #include <functional>
@@ -12,7 +13,7 @@ namespace kvt {
 // The add-in manager as an add-in sees it: it names add-in instances, records which add-in
 // edits the common currency data, and hands out the shared event source. Failures to reach
 // it throw kvt::Error(err::AddInMgr).
-class AddInMgr {
+class KVT_EXPORT AddInMgr {
 public:
     virtual ~AddInMgr() = default;
     // "type N", N one more than the last number given for the type.
@@ -34,7 +35,7 @@ using AddInMgrFactory = std::function<std::shared_ptr<AddInMgr>()>;
 
 // Tests install an in-process manager; an empty factory restores the manager program on the
 // session bus, which the bus starts on first use.
-void setAddInMgrFactory(AddInMgrFactory factory);
-std::shared_ptr<AddInMgr> connectAddInMgr();
+KVT_EXPORT void setAddInMgrFactory(AddInMgrFactory factory);
+KVT_EXPORT std::shared_ptr<AddInMgr> connectAddInMgr();
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -14,14 +16,14 @@ enum class AddInEvent : std::int32_t {
 
 // What a subscriber does with an event. Events arrive on the host's thread, possibly in the
 // middle of the subscriber's own call to the manager.
-class AddInEventHandler {
+class KVT_EXPORT AddInEventHandler {
 public:
     virtual ~AddInEventHandler() = default;
     virtual void onAddInEvent(AddInEvent event) = 0;
 };
 
 // A subscription to an event source; it ends when this object is destroyed.
-class EventSubscription {
+class KVT_EXPORT EventSubscription {
 public:
     virtual ~EventSubscription() = default;
 };
@@ -29,7 +31,7 @@ public:
 // The add-in manager's shared event source. A raise delivers the event to every subscriber,
 // the raiser's own subscription included, one after the other, and returns when all were
 // called.
-class EventRaiser {
+class KVT_EXPORT EventRaiser {
 public:
     virtual ~EventRaiser() = default;
     virtual void Raise_xevtCommonDataEditRunning() = 0;

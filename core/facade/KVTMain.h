@@ -3,6 +3,7 @@
 #include "engine/Change.h"
 #include "facade/AddInMgr.h"
 #include "facade/EventRaiser.h"
+#include "kvt_export.h"
 #include "trace/KVTBug.h"
 #include "ui/CPExcel.h"
 
@@ -16,7 +17,7 @@
 namespace kvt {
 
 // A window of the host add-in, asked whether it shows.
-class HostWindow {
+class KVT_EXPORT HostWindow {
 public:
     virtual ~HostWindow() = default;
     virtual bool Visible() const = 0;
@@ -38,7 +39,7 @@ enum AddInStates : std::int32_t {
 // Failures: the conversion and settings operations marked "traced, quiet" write a failure to
 // the trace as an error line and give an empty or zero result; every other operation passes
 // its failure (kvt::Error) to the caller.
-class KVTMain final : public RateTableListener, private AddInEventHandler {
+class KVT_EXPORT KVTMain final : public RateTableListener, private AddInEventHandler {
 public:
     KVTMain();
     ~KVTMain() override;
@@ -213,6 +214,6 @@ private:
 // The most recently created facade that still lives; null when none does. When the current
 // one ends, the most recently created of the others takes its place, so that the windows of a
 // remaining add-in still reach their facade.
-KVTMain *CurrentMain();
+KVT_EXPORT KVTMain *CurrentMain();
 
 } // namespace kvt

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "messages/Langue.h"
 #include "messages/MessageRecord.h"
 
@@ -18,7 +19,7 @@ namespace kvt {
 //
 // The whole file is read once into a hash table of decoded, trimmed UTF-8 texts, so a lookup
 // neither scans nor touches the file. When two records share a key the first one counts.
-class Message {
+class KVT_EXPORT Message {
 public:
     static constexpr std::size_t kRecordSize = msgfile::kRecordSize;
     static constexpr std::size_t kTextSize = msgfile::kTextSize;
@@ -60,20 +61,20 @@ private:
 };
 
 // The library's one catalogue, created on first use.
-std::shared_ptr<Message> sharedMessage();
+KVT_EXPORT std::shared_ptr<Message> sharedMessage();
 void setSharedMessage(std::shared_ptr<Message> message);
 // Drops the shared catalogue; a later use creates a new, empty one.
-void releaseSharedMessage();
+KVT_EXPORT void releaseSharedMessage();
 // The same, only when the shared catalogue is message (the engine releasing what it held).
-void releaseSharedMessage(const Message &message);
+KVT_EXPORT void releaseSharedMessage(const Message &message);
 
 // While on, Translate returns the bare message numbers (to find which number a text is).
 // Off when the library loads.
 bool showMsgNumbers();
-void setShowMsgNumbers(bool on);
+KVT_EXPORT void setShowMsgNumbers(bool on);
 
 // Text of message n in the current language of the shared general settings, from the shared
 // catalogue; n itself as decimal text while the show-numbers switch is on.
-std::string Translate(std::int32_t n);
+KVT_EXPORT std::string Translate(std::int32_t n);
 
 } // namespace kvt

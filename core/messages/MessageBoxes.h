@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +21,7 @@ struct BoxRequest {
 
 // Every message box and question of the library goes through this interface, so that the
 // engine never depends on a window toolkit: Qt dialogs, a terminal, or a script in tests.
-class MessageBoxes {
+class KVT_EXPORT MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual BoxAnswer show(const BoxRequest &request) = 0;
@@ -27,7 +29,7 @@ public:
 
 // Answers with the safe default of each button set and records every request; tests may
 // queue the answers they want instead.
-class ScriptedMessageBoxes final : public MessageBoxes {
+class KVT_EXPORT ScriptedMessageBoxes final : public MessageBoxes {
 public:
     BoxAnswer show(const BoxRequest &request) override;
 
@@ -42,19 +44,19 @@ private:
 
 // Writes each box to stderr and takes the safe default; the fallback when no window
 // toolkit or terminal implementation has been installed.
-class StderrMessageBoxes final : public MessageBoxes {
+class KVT_EXPORT StderrMessageBoxes final : public MessageBoxes {
 public:
     BoxAnswer show(const BoxRequest &request) override;
 };
 
 // The name of an answer as its button shows it ("OK", "Cancel", "Yes", "No").
-const char *answerName(BoxAnswer answer);
+KVT_EXPORT const char *answerName(BoxAnswer answer);
 
 // The safe default answer of a button set: the one that changes nothing.
-BoxAnswer safeDefault(BoxButtons buttons);
+KVT_EXPORT BoxAnswer safeDefault(BoxButtons buttons);
 
 // The process-wide implementation; never null.
-MessageBoxes &messageBoxes();
-void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes);
+KVT_EXPORT MessageBoxes &messageBoxes();
+KVT_EXPORT void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes);
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <string>
 #include <vector>
 
@@ -12,7 +14,7 @@ namespace kvt {
 // A location counts when a regular file exists there.
 
 // The install location and the build-tree location, in that order.
-std::vector<std::string> shippedMessageFileLocations();
+KVT_EXPORT std::vector<std::string> shippedMessageFileLocations();
 
 // The rule above over the given locations: explicitPath when it is not empty, even if it does
 // not exist yet (the reader then creates it empty, as an explicitly named file should be);
@@ -23,6 +25,6 @@ std::string findMessageFile(const std::string &explicitPath,
                             const std::vector<std::string> &locations);
 
 // findMessageFile over shippedMessageFileLocations().
-std::string shippedMessageFile(const std::string &explicitPath = "");
+KVT_EXPORT std::string shippedMessageFile(const std::string &explicitPath = "");
 
 } // namespace kvt

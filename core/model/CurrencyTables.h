@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/BuiltInTable.h"
 #include "model/Collections.h"
 #include "model/StoreBaseline.h"
@@ -22,7 +23,7 @@ using CodeNameList = std::array<std::vector<std::string>, 2>;
 
 // The currency catalogue (every known code) and the user's selection drawn from it, with the
 // built-in currencies and the loading and saving of both in the settings store.
-class CurrencyTables {
+class KVT_EXPORT CurrencyTables {
 public:
     CurrencyTables() = default;
     CurrencyTables(const CurrencyTables &) = delete;

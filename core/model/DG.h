@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "messages/Langue.h"
 
 #include <cstdint>
@@ -18,7 +19,7 @@ enum MethodeArondiType : std::int32_t {
 };
 
 // The user's general preferences, stored in one settings section (RegSection).
-class DG {
+class KVT_EXPORT DG {
 public:
     const std::string &RegSection() const { return mRegSection; }
     void setRegSection(std::string value) { mRegSection = std::move(value); }
@@ -63,11 +64,11 @@ private:
 };
 
 // The library's one set of general settings, created on first use.
-std::shared_ptr<DG> sharedDG();
+KVT_EXPORT std::shared_ptr<DG> sharedDG();
 void setSharedDG(std::shared_ptr<DG> dg);
 // Drops the shared settings object; a later use creates a new, empty one.
-void releaseSharedDG();
+KVT_EXPORT void releaseSharedDG();
 // The same, only when the shared object is dg (the engine releasing what it held).
-void releaseSharedDG(const DG &dg);
+KVT_EXPORT void releaseSharedDG(const DG &dg);
 
 } // namespace kvt

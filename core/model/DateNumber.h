@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <chrono>
 
 namespace kvt {
@@ -11,6 +13,6 @@ using WallClockTime = std::chrono::local_time<std::chrono::system_clock::duratio
 double dateNumberOf(WallClockTime time);
 
 // Now, in the user's time zone.
-double currentDateNumber();
+KVT_EXPORT double currentDateNumber();
 
 } // namespace kvt

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -8,7 +10,7 @@ namespace kvt {
 
 // The library's one failure type: a number and a description, like an automation error.
 // Program boundaries turn it into an error reply; inside the library it is thrown by value.
-class Error : public std::runtime_error {
+class KVT_EXPORT Error : public std::runtime_error {
 public:
     Error(std::int32_t number, const std::string &description)
         : std::runtime_error(description)

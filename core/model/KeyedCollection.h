@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/CaseInsensitive.h"
 #include "model/Error.h"
 
@@ -22,9 +23,9 @@ inline void collectionsChanged() {
     ++collectionGeneration;
 }
 
-[[noreturn]] void throwKeyNotFound(std::string_view key);
-[[noreturn]] void throwDuplicateKey(std::string_view key);
-[[noreturn]] void throwPositionOutOfRange(std::int64_t position, std::size_t count);
+[[noreturn]] KVT_EXPORT void throwKeyNotFound(std::string_view key);
+[[noreturn]] KVT_EXPORT void throwDuplicateKey(std::string_view key);
+[[noreturn]] KVT_EXPORT void throwPositionOutOfRange(std::int64_t position, std::size_t count);
 } // namespace detail
 
 // A case-insensitive index from key to item: open addressing over a power-of-two table kept

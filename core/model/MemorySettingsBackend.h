@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/SettingsBackend.h"
 
 #include <map>
@@ -9,7 +10,7 @@
 namespace kvt {
 
 // Settings held in memory only; for tests and for hosts that must not persist anything.
-class MemorySettingsBackend final : public SettingsBackend {
+class KVT_EXPORT MemorySettingsBackend final : public SettingsBackend {
 public:
     std::string read(const std::string &app, const std::string &section,
                      const std::string &key) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/SettingsBackend.h"
 
 #include <memory>
@@ -12,7 +13,7 @@ namespace kvt {
 // under the application name ProjectName(), then a section path ("Currencies\ISOCodes"), then a
 // key; reads always go to the backend, nothing is cached, so other processes' changes show at
 // once. Every operation needs a ProjectName first.
-class Registry {
+class KVT_EXPORT Registry {
 public:
     explicit Registry(std::shared_ptr<SettingsBackend> backend);
 
@@ -69,8 +70,8 @@ private:
 
 // The library's one settings store: created on first use, on the per-user SQLite database at
 // defaultSettingsPath() (opened when first read or written).
-std::shared_ptr<Registry> sharedRegistry();
+KVT_EXPORT std::shared_ptr<Registry> sharedRegistry();
 // Replaces the shared store (tests); null drops it, and a later use creates the default again.
-void setSharedRegistry(std::shared_ptr<Registry> registry);
+KVT_EXPORT void setSharedRegistry(std::shared_ptr<Registry> registry);
 
 } // namespace kvt

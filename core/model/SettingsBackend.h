@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -15,7 +17,7 @@ using SettingsEntries = std::vector<std::pair<std::string, std::string>>;
 // "Currencies". Names keep the spelling they were first written with.
 //
 // Failures throw kvt::Error. A backend is used by one thread at a time.
-class SettingsBackend {
+class KVT_EXPORT SettingsBackend {
 public:
     virtual ~SettingsBackend() = default;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/SettingsBackend.h"
 
 #include <chrono>
@@ -17,7 +18,7 @@ namespace kvt {
 // The file is opened on first use, not before, and created when absent: its folder with mode 0700,
 // the file with 0600. A file that exists but is not a Talvio settings database (another program's
 // database, or no database at all) is refused with a kvt::Error naming it and is never written to.
-class SqliteSettingsBackend final : public SettingsBackend {
+class KVT_EXPORT SqliteSettingsBackend final : public SettingsBackend {
 public:
     // Marks a Talvio settings database (SQLite's application id field): "TvlS".
     static constexpr std::int32_t kApplicationId = 0x54766C53;

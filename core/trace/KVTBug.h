@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -9,7 +11,7 @@ namespace kvt {
 
 // A trace window of the viewer program: shows nested functions, messages, errors and timings.
 // The handle that FctBegin returns is the function's nesting level in that window.
-class TraceViewer {
+class KVT_EXPORT TraceViewer {
 public:
     virtual ~TraceViewer() = default;
     virtual void Title(const std::string &title) = 0;
@@ -25,15 +27,15 @@ using TraceViewerFactory = std::function<std::unique_ptr<TraceViewer>()>;
 
 // The way the library reaches the viewer program; tests install a recording viewer. While none
 // is installed, the default connection is used.
-void setTraceViewerFactory(TraceViewerFactory factory);
+KVT_EXPORT void setTraceViewerFactory(TraceViewerFactory factory);
 
 // The connection the library itself provides: the shared library installs the session-bus one
 // when it is loaded. Without either factory, opening a viewer fails.
-void setDefaultTraceViewerFactory(TraceViewerFactory factory);
+KVT_EXPORT void setDefaultTraceViewerFactory(TraceViewerFactory factory);
 
 // The library's trace client. While Active is off every report is dropped after one test of
 // the flag; while on, the first report opens a viewer window and every report goes to it.
-class KVTBug {
+class KVT_EXPORT KVTBug {
 public:
     KVTBug() = default;
     KVTBug(const KVTBug &) = delete;
@@ -89,7 +91,7 @@ private:
 
 // A traced function for the length of a scope: begun on construction, ended (without end
 // word) on every way out.
-class TraceBlock {
+class KVT_EXPORT TraceBlock {
 public:
     TraceBlock(KVTBug &trace, const std::string &label)
         : mTrace(trace)
@@ -113,8 +115,8 @@ private:
 };
 
 // The library's one trace client, created on first use.
-std::shared_ptr<KVTBug> sharedTrace();
-void setSharedTrace(std::shared_ptr<KVTBug> trace);
+KVT_EXPORT std::shared_ptr<KVTBug> sharedTrace();
+KVT_EXPORT void setSharedTrace(std::shared_ptr<KVTBug> trace);
 
 // Applies a stored tracing switch ("ON" in any case turns tracing on) and names the module.
 void switchTracing(KVTBug &trace, const std::string &storedSwitch, const std::string &module);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Change.h"
+#include "kvt_export.h"
 #include "ui/ControlPanel.h"
 
 #include <array>
@@ -24,7 +25,7 @@ enum InsAutoTypePos : std::int32_t {
 // The driver between a facade and its control panel: keeps the user's interface preferences
 // (section "UserChoice" of the settings store), loads and saves everything the panel edits,
 // and names the help file. One per facade.
-class CPExcel {
+class KVT_EXPORT CPExcel {
 public:
     // eventRaiser is the owning facade's event source field: read at each save, null while the
     // facade has not registered with the add-in manager.

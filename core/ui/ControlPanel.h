@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -11,7 +13,7 @@ class CPExcel;
 
 // The control panel as its driver owns it. Until the panel is first shown it is only its state:
 // no window toolkit object exists, so a host without a display can use everything else.
-class FrmControlPanel {
+class KVT_EXPORT FrmControlPanel {
 public:
     explicit FrmControlPanel(CPExcel &driver)
         : mDriver(&driver) {}
