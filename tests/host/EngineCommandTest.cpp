@@ -3,7 +3,9 @@
 #include "support/ScopedEnv.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -350,6 +352,53 @@ TEST_F(EngineCommandTest, wrongUseExitsWithTwo) {
         EXPECT_EQ(result.status, 2) << testing::PrintToString(words);
         EXPECT_THAT(result.err, HasSubstr("usage: talvio [--settings PATH]"));
         EXPECT_THAT(result.err, testing::Not(HasSubstr("talvio talvio")));
+    }
+}
+
+// Qt is loaded only by what needs the bus or a window: the loader's log names every library
+// the process opens, the library itself included.
+TEST_F(EngineCommandTest, plainCommandsLoadNoQtLibrary) {
+    const kvt::test::ScopedEnv loaderLog("LD_DEBUG", "files");
+    for (const std::vector<std::string> &command : std::vector<std::vector<std::string>>{
+             {"set-rate", "EUR", "USD", "1.08"},
+             {"convert", "1000", "BEF", "FRF"},
+             {"convert", "--raw", "BEF", "FRF"},
+             {"rate", "BEF", "USD"},
+             {"labels", "BEF", "USD"},
+             {"detail", "1000", "BEF", "FRF"},
+             {"currencies"},
+             {"formats", "up"},
+             {"settings", "get", "UserChoice", "Language"},
+         }) {
+        const auto result = run(command, "1000\n");
+        const auto name = testing::PrintToString(command);
+        EXPECT_EQ(result.status, 0) << name;
+        EXPECT_THAT(result.err, HasSubstr("file=libkvt.so")) << name;
+        EXPECT_THAT(result.err, testing::Not(HasSubstr("libQt6"))) << name;
+    }
+}
+
+// The bus module missing, unreadable or not a module fails the command that needs the bus,
+// naming the file; the plain commands go on working.
+TEST_F(EngineCommandTest, aBusModuleThatCannotBeLoadedFailsOnlyTheCommandThatNeedsIt) {
+    const kvt::test::TempDir modules;
+    const kvt::test::ScopedEnv moduleDir("TALVIO_MODULE_DIR", modules.path().string());
+    const auto module = modules.file("kvtbus.so");
+    const std::vector<std::pair<std::function<void()>, std::string>> cases{
+        {[] {}, "kvtbus.so cannot be loaded: "},
+        {[&] { std::ofstream(module) << "not a module"; }, "kvtbus.so cannot be loaded: "},
+        {[&] {
+             std::filesystem::remove(module);
+             std::filesystem::create_symlink(TALVIO_TEST_KVT_LIBRARY, module);
+         },
+         "kvtbus.so has no entry point talvio_module_init"},
+    };
+    for (const auto &[makeModule, failure] : cases) {
+        makeModule();
+        const auto addIn = run({"addin"});
+        EXPECT_EQ(addIn.status, 1) << failure;
+        EXPECT_THAT(addIn.err, HasSubstr(failure));
+        EXPECT_EQ(run({"convert", "1000", "BEF", "FRF"}).out, "162.61 FRF\n") << failure;
     }
 }
 
