@@ -90,8 +90,17 @@ std::optional<char32_t> nextUtf8CodePoint(std::string_view text, std::size_t &po
 std::string decodeCp1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (const char c : bytes)
-        appendUtf8(out, codePointOf(static_cast<unsigned char>(c)));
+    // ASCII, most of every text, is copied as it stands, a run at a time.
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = pos;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+            ++end;
+        out.append(bytes.substr(pos, end - pos));
+        if (end < bytes.size())
+            appendUtf8(out, codePointOf(static_cast<unsigned char>(bytes[end++])));
+        pos = end;
+    }
     return out;
 }
 

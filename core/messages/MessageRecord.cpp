@@ -2,6 +2,7 @@
 
 #include "model/Error.h"
 
+#include <array>
 #include <cassert>
 
 namespace kvt::msgfile {
@@ -21,19 +22,16 @@ RawRecord recordAt(std::string_view file, std::size_t index) {
 
 namespace {
 
-bool isTextByte(unsigned char byte) {
-    switch (byte) {
-    case 0x7F:
-    case 0x81:
-    case 0x8D:
-    case 0x8F:
-    case 0x90:
-    case 0x9D:
-        return false;
-    default:
-        return byte >= 0x20;
-    }
-}
+// The bytes a message text may hold, as a table: every start of the program checks the whole
+// file, so the test is one load per byte.
+constexpr std::array<bool, 256> kTextBytes = [] {
+    std::array<bool, 256> text{};
+    for (std::size_t byte = 0x20; byte < text.size(); ++byte)
+        text[byte] = true;
+    for (const std::size_t control : {0x7Fu, 0x81u, 0x8Du, 0x8Fu, 0x90u, 0x9Du})
+        text[control] = false;
+    return text;
+}();
 
 } // namespace
 
@@ -44,11 +42,12 @@ std::optional<std::string> fileProblem(std::string_view file) {
     const std::size_t count = recordCount(file.size());
     for (std::size_t i = 0; i < count; ++i) {
         const RawRecord record = recordAt(file, i);
-        for (const char c : record.text) {
-            if (!isTextByte(static_cast<unsigned char>(c)))
-                return "record " + std::to_string(i + 1) + " (key " + std::to_string(record.key)
-                       + ") holds a byte that is not text";
-        }
+        bool allText = true;
+        for (const char c : record.text)
+            allText &= kTextBytes[static_cast<unsigned char>(c)];
+        if (!allText)
+            return "record " + std::to_string(i + 1) + " (key " + std::to_string(record.key)
+                   + ") holds a byte that is not text";
     }
     return std::nullopt;
 }
