@@ -12,12 +12,12 @@ function(talvio_test_environment name)
     set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${file})
 endfunction()
 
-# The test program <name> linking <library> first: its sources, libraries, bus, environment and
-# test properties as talvio_add_test takes them.
-function(talvio_add_test_linking library name)
+# The test program <name> linking <library> and the test helpers <support> over it: its sources,
+# libraries, bus, environment and test properties as talvio_add_test takes them.
+function(talvio_add_test_linking library support name)
     cmake_parse_arguments(ARG "PRIVATE_BUS" "" "SOURCES;LIBS;ENVIRONMENT;PROPERTIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${library} talvio_test_support GTest::gtest GTest::gmock
+    target_link_libraries(${name} PRIVATE ${library} ${support} GTest::gtest GTest::gmock
                                           GTest::gtest_main talvio_warnings ${ARG_LIBS})
     # Before discovery, which takes the program's emulator as it is then.
     if(ARG_PRIVATE_BUS)
@@ -36,15 +36,16 @@ endfunction()
 # bus of its own (talvio_on_private_bus). Tests labelled `stress` run short by default and at full
 # size with TALVIO_STRESS_FULL=1 (scripts/stress.sh).
 function(talvio_add_test name)
-    talvio_add_test_linking(kvtcore ${name} ${ARGN})
+    talvio_add_test_linking(kvtcore talvio_test_support ${name} ${ARGN})
 endfunction()
 
 # talvio_add_kvt_test(<name> SOURCES <files...> [LIBS ...] [ENVIRONMENT ...] [PRIVATE_BUS]):
-# a test of the shared library kvt, which holds the whole engine layer; linked first, it serves
-# every engine symbol, so the process holds one copy of each library-wide object. The shipped
+# a test of the shared library kvt, which holds the whole engine layer. It links nothing of the
+# engine but kvt, so the process holds one copy of each library-wide object: what it calls
+# must be exported. The shipped
 # message file's path is TALVIO_TEST_MESSAGE_FILE; the bus module is built with it.
 function(talvio_add_kvt_test name)
-    talvio_add_test_linking(kvt ${name} ${ARGN})
+    talvio_add_test_linking(kvt talvio_test_support_kvt ${name} ${ARGN})
     target_compile_definitions(${name} PRIVATE
         TALVIO_TEST_MESSAGE_FILE="${TALVIO_BUILD_MESSAGE_FILE}")
     add_dependencies(${name} talvio_messages kvtbus)
