@@ -9,6 +9,7 @@
 #include "model/Error.h"
 
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace kvt {
@@ -42,38 +43,153 @@ std::string codeText(std::string_view code) {
     return std::string(code);
 }
 
-} // namespace
-
-double Change::dblConvert(double vdblMontant, std::string_view vstrDeviseFrom,
-                          std::string_view vstrDeviseTo, const std::int16_t &NbDecEuroInter,
-                          MethodeArondiType vintMethodeArondi, std::string_view vstrFormat) {
-    return convertGuarded(vdblMontant, vstrDeviseFrom, vstrDeviseTo, NbDecEuroInter,
-                          vintMethodeArondi, PatternArg{vstrFormat});
+// Spelled alike. Codes are short: a loop beats a call to memcmp.
+bool spelledAlike(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
 }
 
-double Change::convertGuarded(double amount, std::string_view from, std::string_view to,
-                              std::int16_t nbDecEuroInter, MethodeArondiType method,
-                              PatternArg pattern) {
+enum class RateFailure { None, DivisionByZero, Overflow };
+
+struct RateApplied {
+    double amount = 0.0;
+    RateFailure failure = RateFailure::None;
+};
+
+// The amount in the target before rounding: through the given rate, else through the inverse of
+// the given reverse rate, else unchanged between codes spelled alike, else 0.
+RateApplied applyRate(double amount, const Taux &forward, const Taux &reverse,
+                      bool sameCode) noexcept {
+    double converted = 0.0;
+    if (forward.Exist) {
+        converted = amount * forward.Change;
+    } else if (reverse.Exist) {
+        if (reverse.Change == 0.0)
+            return {0.0, RateFailure::DivisionByZero};
+        converted = amount / reverse.Change;
+    } else {
+        converted = sameCode ? amount : amount * 0.0;
+    }
+    if (!std::isfinite(converted))
+        return {0.0, RateFailure::Overflow};
+    return {converted, RateFailure::None};
+}
+
+} // namespace
+
+template<class Conversion>
+double Change::reportingFailure(const Conversion &conversion) {
     try {
-        return convert(amount, from, to, nbDecEuroInter, method, pattern);
+        return conversion();
     } catch (const std::exception &failure) {
         reportFailure(failure.what());
         return 0.0;
     }
 }
 
-Change::PairRecords &Change::recordsOf(std::string_view from, std::string_view to) {
-    const std::uint64_t generation = detail::collectionGeneration;
-    for (PairRecords &cached : mPairCache)
-        if (cached.generation == generation && cached.from == from && cached.to == to)
-            return cached;
+double Change::dblConvert(double vdblMontant, std::string_view vstrDeviseFrom,
+                          std::string_view vstrDeviseTo, const std::int16_t &NbDecEuroInter,
+                          MethodeArondiType vintMethodeArondi, std::string_view vstrFormat) {
+    return reportingFailure([&] {
+        const double result = convertRemembered(memoOf(vstrDeviseFrom, vstrDeviseTo), vdblMontant,
+                                                NbDecEuroInter, vintMethodeArondi, vstrFormat);
+        if (!std::isnan(result))
+            return result;
+        // What the memo cannot convert is a failure: the checked conversion reports it.
+        return convert(vdblMontant, vstrDeviseFrom, vstrDeviseTo, NbDecEuroInter, vintMethodeArondi,
+                       PatternArg{vstrFormat});
+    });
+}
 
-    Devise *source = ColDevises()->Item(from).get();
-    Devise *target = ColDevises()->Item(to).get();
-    PairRecords &slot = mPairCache[mNextPairSlot];
-    mNextPairSlot = (mNextPairSlot + 1) % mPairCache.size();
-    slot = PairRecords{generation, std::string(from), std::string(to), source, target};
+Change::PairMemo &Change::memoOf(std::string_view from, std::string_view to) {
+    const std::uint64_t generation = detail::collectionGeneration;
+    for (PairMemo &memo : mPairMemos)
+        if (memo.generation == generation && spelledAlike(memo.from, from)
+            && spelledAlike(memo.to, to))
+            return memo;
+    return remember(from, to, generation);
+}
+
+Change::PairMemo &Change::remember(std::string_view from, std::string_view to,
+                                   std::uint64_t generation) {
+    PairMemo memo;
+    memo.from = from;
+    memo.to = to;
+    resolve(memo);
+    memo.generation = generation;
+    PairMemo &slot = mPairMemos[mNextPairSlot];
+    mNextPairSlot = (mNextPairSlot + 1) % mPairMemos.size();
+    slot = std::move(memo);
     return slot;
+}
+
+// Looks up what the checked conversion would, with the same codes, without failing: a record
+// missing leaves the memo unresolved, and the checked conversion reports it.
+void Change::resolve(PairMemo &memo) {
+    const Devise *source = ColDevises()->find(memo.from);
+    const Devise *target = ColDevises()->find(memo.to);
+    if (source == nullptr || target == nullptr)
+        return;
+    memo.throughEuro =
+        (source->InEuro() || target->InEuro()) && memo.from != kEuroCode && memo.to != kEuroCode;
+    if (memo.throughEuro)
+        memo.resolved =
+            resolve(memo.first, memo.from, kEuroCode) && resolve(memo.second, kEuroCode, memo.to);
+    else
+        memo.resolved = resolve(memo.first, memo.from, memo.to);
+}
+
+bool Change::resolve(Step &step, std::string_view from, std::string_view to) {
+    Devise *source = ColDevises()->find(from);
+    Devise *target = ColDevises()->find(to);
+    if (source == nullptr || target == nullptr)
+        return false;
+    step.forward = source->ColTaux()->find(to);
+    step.reverse = target->ColTaux()->find(from);
+    step.sameCode = from == to;
+    step.legal = PreparedRounding(RoundingPattern::parse(target->DevFormat()));
+    return step.forward != nullptr && step.reverse != nullptr;
+}
+
+double Change::convertStep(const Step &step, double amount, const PreparedRounding &rounding,
+                           TargetDirection direction) noexcept {
+    const RateApplied converted = applyRate(amount, *step.forward, *step.reverse, step.sameCode);
+    if (converted.failure != RateFailure::None)
+        return std::numeric_limits<double>::quiet_NaN();
+    return tryRoundToPattern(std::fabs(converted.amount), signOf(amount), rounding, direction);
+}
+
+// The conversion of dblConvert from a resolved memo: no lookup, no parsing of a legal pattern,
+// no failure thrown. NaN wherever the checked conversion fails somewhere, its legs included.
+double Change::convertRemembered(PairMemo &memo, double amount, std::int16_t nbDecEuroInter,
+                                 MethodeArondiType method, std::string_view pattern) {
+    constexpr double kFails = std::numeric_limits<double>::quiet_NaN();
+    if (!memo.resolved || !std::isfinite(amount))
+        return kFails;
+    if (method == NearValue)
+        method = suptargetValue;
+    const TargetDirection direction = directionOf(method);
+    PreparedRounding given; // the caller's pattern may change from one call to the next
+    if (method != Legal)
+        given = PreparedRounding(RoundingPattern::parse(pattern));
+    const Step &last = memo.throughEuro ? memo.second : memo.first;
+    const PreparedRounding &rounding = method == Legal ? last.legal : given;
+    if (!memo.throughEuro)
+        return convertStep(memo.first, amount, rounding, direction);
+
+    if (nbDecEuroInter < 0)
+        return kFails;
+    if (memo.euroDecimals != nbDecEuroInter) {
+        memo.euroRounding = PreparedRounding(RoundingPattern::plainDecimals(nbDecEuroInter));
+        memo.euroDecimals = nbDecEuroInter;
+    }
+    // A failed leg is NaN, and NaN goes through the other leg as NaN.
+    const double euros = convertStep(memo.first, amount, memo.euroRounding, TargetDirection::Up);
+    return convertStep(memo.second, euros, rounding, direction);
 }
 
 double Change::convert(double amount, std::string_view from, std::string_view to,
@@ -85,9 +201,9 @@ double Change::convert(double amount, std::string_view from, std::string_view to
     if (method == NearValue)
         method = suptargetValue;
 
-    PairRecords &records = recordsOf(from, to);
-    if ((records.source->InEuro() || records.target->InEuro()) && from != kEuroCode
-        && to != kEuroCode) {
+    Devise &source = *ColDevises()->Item(from);
+    Devise &target = *ColDevises()->Item(to);
+    if ((source.InEuro() || target.InEuro()) && from != kEuroCode && to != kEuroCode) {
         if (nbDecEuroInter < 0)
             throw Error(err::InvalidArgument,
                         "The number of decimals of the intermediate euro amount cannot be "
@@ -95,43 +211,33 @@ double Change::convert(double amount, std::string_view from, std::string_view to
                             + std::to_string(nbDecEuroInter));
         // Each leg is a conversion of its own and reports its own failure.
         const RoundingPattern euroLeg = RoundingPattern::plainDecimals(nbDecEuroInter);
-        const double euros = convertGuarded(amount, from, kEuroCode, nbDecEuroInter, suptargetValue,
-                                            PatternArg{{}, &euroLeg});
-        return convertGuarded(euros, kEuroCode, to, nbDecEuroInter, method, pattern);
+        const double euros = reportingFailure([&] {
+            return convert(amount, from, kEuroCode, nbDecEuroInter, suptargetValue,
+                           PatternArg{{}, &euroLeg});
+        });
+        return reportingFailure(
+            [&] { return convert(euros, kEuroCode, to, nbDecEuroInter, method, pattern); });
     }
 
-    if (records.forward == nullptr) {
-        // Both are looked up before either is tested: a missing record is a failure.
-        const Taux *forward = records.source->ColTaux()->Item(to).get();
-        records.reverse = records.target->ColTaux()->Item(from).get();
-        records.forward = forward;
-    }
-
+    // Both are looked up before either is tested: a missing record is a failure.
+    const Taux &forward = *source.ColTaux()->Item(to);
+    const Taux &reverse = *target.ColTaux()->Item(from);
     RoundingPattern rounding;
     if (pattern.parsed != nullptr)
         rounding = *pattern.parsed;
     else
-        rounding = RoundingPattern::parse(
-            method == Legal ? std::string_view(records.target->DevFormat()) : pattern.text);
+        rounding = RoundingPattern::parse(method == Legal ? std::string_view(target.DevFormat())
+                                                          : pattern.text);
 
-    const int sign = signOf(amount);
-    const Taux &forward = *records.forward;
-    const Taux &reverse = *records.reverse;
-    double converted = 0.0;
-    if (forward.Exist) {
-        converted = amount * forward.Change;
-    } else if (reverse.Exist) {
-        if (reverse.Change == 0.0)
-            throw Error(err::DivisionByZero, "Division by zero: the rate of 1 " + codeText(to)
-                                                 + " in " + codeText(from) + " is 0");
-        converted = amount / reverse.Change;
-    } else {
-        converted = from == to ? amount : amount * 0.0;
-    }
-    if (!std::isfinite(converted))
+    const RateApplied converted = applyRate(amount, forward, reverse, from == to);
+    if (converted.failure == RateFailure::DivisionByZero)
+        throw Error(err::DivisionByZero, "Division by zero: the rate of 1 " + codeText(to) + " in "
+                                             + codeText(from) + " is 0");
+    if (converted.failure == RateFailure::Overflow)
         throw Error(err::Overflow, "Arithmetic overflow while converting " + codeText(from)
                                        + " into " + codeText(to));
-    return roundToPattern(std::fabs(converted), sign, rounding, directionOf(method));
+    return roundToPattern(std::fabs(converted.amount), signOf(amount), rounding,
+                          directionOf(method));
 }
 
 void Change::initialize(std::shared_ptr<DG> rDG, std::shared_ptr<Message> rMsg,

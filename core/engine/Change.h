@@ -162,22 +162,41 @@ private:
         const RoundingPattern *parsed = nullptr; // set for the euro leg
     };
 
-    // The records of a currency pair, kept from one conversion to the next while no
-    // collection changes: repeated conversions of a pair then look nothing up.
-    struct PairRecords {
+    // One conversion without the euro in between, as a pair memo keeps it. The rate records
+    // are read at each conversion, so that a new rate needs no invalidation.
+    struct Step {
+        const Taux *forward = nullptr; // under the target's code in the source's ColTaux
+        const Taux *reverse = nullptr;
+        bool sameCode = false;  // the two codes are spelled alike
+        PreparedRounding legal; // the target's legal pattern
+    };
+
+    // What the conversions of a pair need, resolved once while no collection, legal pattern or
+    // euro membership changes (detail::collectionGeneration): a repeated conversion then
+    // compares its two codes with those of the pair and does nothing else but arithmetic.
+    struct PairMemo {
         std::uint64_t generation = 0;
         std::string from;
         std::string to;
-        Devise *source = nullptr;
-        Devise *target = nullptr;
-        const Taux *forward = nullptr; // both null until a direct conversion needs them
-        const Taux *reverse = nullptr;
+        bool resolved = false; // every record was found: the pair can convert from the memo
+        bool throughEuro = false;
+        Step first;                     // the pair itself, or the leg into the euro
+        Step second;                    // the leg out of the euro
+        std::int16_t euroDecimals = -1; // those euroRounding was made for
+        PreparedRounding euroRounding;
     };
-    PairRecords &recordsOf(std::string_view from, std::string_view to);
+    PairMemo &memoOf(std::string_view from, std::string_view to);
+    PairMemo &remember(std::string_view from, std::string_view to, std::uint64_t generation);
+    void resolve(PairMemo &memo);
+    bool resolve(Step &step, std::string_view from, std::string_view to);
+    // NaN where the checked conversion fails (see tryRoundToPattern).
+    static double convertStep(const Step &step, double amount, const PreparedRounding &rounding,
+                              TargetDirection direction) noexcept;
+    static double convertRemembered(PairMemo &memo, double amount, std::int16_t nbDecEuroInter,
+                                    MethodeArondiType method, std::string_view pattern);
 
-    double convertGuarded(double amount, std::string_view from, std::string_view to,
-                          std::int16_t nbDecEuroInter, MethodeArondiType method,
-                          PatternArg pattern);
+    template<class Conversion>
+    double reportingFailure(const Conversion &conversion);
     double convert(double amount, std::string_view from, std::string_view to,
                    std::int16_t nbDecEuroInter, MethodeArondiType method, PatternArg pattern);
     void reportFailure(const std::string &description);
@@ -212,8 +231,8 @@ private:
     void fillDirectDetail(const DetailRequest &request, ConversionDetail &source,
                           ConversionDetail &target, const NumberSeparators &separators);
 
-    // A conversion through the euro uses three pairs: the call's and its two legs.
-    std::array<PairRecords, 4> mPairCache;
+    // A host alternates between a few pairs at most.
+    std::array<PairMemo, 4> mPairMemos;
     std::size_t mNextPairSlot = 0;
 
     std::weak_ptr<RateTableListener> mRateTableListener;

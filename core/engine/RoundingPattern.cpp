@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace kvt {
@@ -43,9 +44,48 @@ double readDigits(std::string_view digits) {
     return std::strtod(std::string(digits).c_str(), nullptr);
 }
 
-void requireFinite(double value, const char *step) {
+// The rounding of roundToPattern without a failure thrown: the step that left the finite
+// doubles, or null when `result` holds the rounded amount.
+const char *roundSteps(double magnitude, int sign, const PreparedRounding &rounding,
+                       TargetDirection direction, double &result) noexcept {
+    const RoundingPattern &pattern = rounding.pattern;
+    const double scale = rounding.scale;
+    if (!std::isfinite(scale))
+        return "scaling to the decimals of the pattern";
+    double units = std::floor(magnitude * scale + 0.5);
+    if (!std::isfinite(units))
+        return "rounding to the decimals of the pattern";
+
+    // Without an ending there is nothing to aim at: the move would give back the units.
+    const bool aimed = pattern.endingLength != 0 || pattern.target != 0.0;
+    if (direction != TargetDirection::None && aimed) {
+        const double block = rounding.block;
+        double above = std::floor(units / block);
+        const double ending = units - above * block;
+        if (!std::isfinite(ending))
+            return "moving to the target ending";
+        if (sign == -1)
+            direction =
+                direction == TargetDirection::Up ? TargetDirection::Down : TargetDirection::Up;
+        if (direction == TargetDirection::Up) {
+            if (ending > pattern.target)
+                above += 1.0;
+        } else if (ending < pattern.target) {
+            if (above == 0.0)
+                sign = -sign; // the result crosses zero
+            else
+                above -= 1.0;
+        }
+        units = above * block + pattern.target;
+        if (!std::isfinite(units))
+            return "moving to the target ending";
+    }
+
+    const double value = static_cast<double>(sign) * units / scale;
     if (!std::isfinite(value))
-        throw Error(err::Overflow, std::string("Arithmetic overflow while ") + step);
+        return "rounding the result";
+    result = value + 0.0; // no negative zero reaches a caller
+    return nullptr;
 }
 
 } // namespace
@@ -105,35 +145,19 @@ double powerOfTen(std::int32_t n) {
 
 double roundToPattern(double magnitude, int sign, const RoundingPattern &pattern,
                       TargetDirection direction) {
-    const double scale = powerOfTen(pattern.decimals);
-    requireFinite(scale, "scaling to the decimals of the pattern");
-    double units = std::floor(magnitude * scale + 0.5);
-    requireFinite(units, "rounding to the decimals of the pattern");
+    double result = 0.0;
+    if (const char *failedStep =
+            roundSteps(magnitude, sign, PreparedRounding(pattern), direction, result))
+        throw Error(err::Overflow, std::string("Arithmetic overflow while ") + failedStep);
+    return result;
+}
 
-    if (direction != TargetDirection::None) {
-        const double block = powerOfTen(pattern.endingLength);
-        double above = std::floor(units / block);
-        const double ending = units - above * block;
-        requireFinite(ending, "moving to the target ending");
-        if (sign == -1)
-            direction =
-                direction == TargetDirection::Up ? TargetDirection::Down : TargetDirection::Up;
-        if (direction == TargetDirection::Up) {
-            if (ending > pattern.target)
-                above += 1.0;
-        } else if (ending < pattern.target) {
-            if (above == 0.0)
-                sign = -sign; // the result crosses zero
-            else
-                above -= 1.0;
-        }
-        units = above * block + pattern.target;
-        requireFinite(units, "moving to the target ending");
-    }
-
-    const double result = static_cast<double>(sign) * units / scale;
-    requireFinite(result, "rounding the result");
-    return result + 0.0; // no negative zero reaches a caller
+double tryRoundToPattern(double magnitude, int sign, const PreparedRounding &rounding,
+                         TargetDirection direction) noexcept {
+    double result = 0.0;
+    if (roundSteps(magnitude, sign, rounding, direction, result) != nullptr)
+        return std::numeric_limits<double>::quiet_NaN();
+    return result;
 }
 
 } // namespace kvt

@@ -25,6 +25,22 @@ struct KVT_EXPORT RoundingPattern {
     static constexpr RoundingPattern plainDecimals(std::int32_t n) { return {n, 0, 0.0}; }
 };
 
+// 10 to the power n as a double: exact up to 10^22, correctly rounded pow above.
+double powerOfTen(std::int32_t n);
+
+// A pattern with its powers of ten worked out, for rounding many amounts the same way.
+struct PreparedRounding {
+    RoundingPattern pattern;
+    double scale = 1.0; // 10^decimals
+    double block = 1.0; // 10^endingLength
+
+    PreparedRounding() = default;
+    explicit PreparedRounding(const RoundingPattern &parsed)
+        : pattern(parsed)
+        , scale(powerOfTen(parsed.decimals))
+        , block(powerOfTen(parsed.endingLength)) {}
+};
+
 // Whether a text is a rounding pattern: "X" placeholders ("x" too), digits and at most one ".",
 // with at least one "X". Other texts parse too, but into roundings that mean nothing.
 KVT_EXPORT bool isRoundingPattern(std::string_view text);
@@ -37,7 +53,10 @@ KVT_EXPORT bool isRoundingPattern(std::string_view text);
 double roundToPattern(double magnitude, int sign, const RoundingPattern &pattern,
                       TargetDirection direction);
 
-// 10 to the power n as a double: exact up to 10^22, correctly rounded pow above.
-double powerOfTen(std::int32_t n);
+// The same rounding for a caller that reports failures its own way: NaN where roundToPattern
+// would throw, since a rounded amount is always finite. (A std::optional would come back
+// through memory, and reading it back costs more than the rounding.)
+double tryRoundToPattern(double magnitude, int sign, const PreparedRounding &rounding,
+                         TargetDirection direction) noexcept;
 
 } // namespace kvt

@@ -10,10 +10,18 @@ namespace kvt {
 // rate collections it shares.
 class Devise : public CurrencyRecord {
 public:
+    // Conversions remember both: setting either counts as a change of the collections, so
+    // that they look again.
     const std::string &DevFormat() const { return mDevFormat; }
-    void setDevFormat(std::string value) { mDevFormat = std::move(value); }
+    void setDevFormat(std::string value) {
+        mDevFormat = std::move(value);
+        detail::collectionsChanged();
+    }
     bool InEuro() const { return mInEuro; }
-    void setInEuro(bool value) { mInEuro = value; }
+    void setInEuro(bool value) {
+        mInEuro = value;
+        detail::collectionsChanged();
+    }
 
     // The default alias for formatting; "" when there is none.
     std::string FormatAlias() const;

@@ -15,9 +15,9 @@
 namespace kvt {
 
 namespace detail {
-// Counts every change to the membership of any collection, and every replacement of a
-// record's collection, so that a cache of lookups can tell it is still valid. The library
-// runs on one thread.
+// Counts every change to the membership of any collection, every replacement of a record's
+// collection and every change of a selected currency's legal pattern or euro membership, so
+// that a cache of lookups can tell it is still valid. The library runs on one thread.
 inline std::uint64_t collectionGeneration = 1;
 inline void collectionsChanged() {
     ++collectionGeneration;

@@ -3,6 +3,7 @@
 #include "support/ConversionFixture.h"
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace kvt {
@@ -135,6 +136,56 @@ TEST_F(Conversion, goesThroughTheEuroBetweenEuroAreaAndOtherCurrencies) {
                          row.expected);
     }
     EXPECT_EQ(failuresShown(), 0u);
+}
+
+// Each row changes the tables after the pair was converted: the next conversion must see it.
+TEST_F(Conversion, aConvertedPairSeesEveryLaterChangeOfRatesPatternsAndEuroArea) {
+    const auto record = [&](const char *from, const char *to) -> Taux & {
+        return *change.ColISO()->Item(from)->ColTaux()->Item(to);
+    };
+    const auto setInEuro = [&](bool inEuro) {
+        change.ColDevises()->Item("BEF")->setInEuro(inEuro);
+        change.ColDevises()->Item("FRF")->setInEuro(inEuro);
+    };
+    struct Row {
+        const char *change;
+        std::function<void()> apply;
+        double expected; // 1000 BEF in FRF, legal rounding, the euro amount at 3 decimals
+        std::size_t failures;
+    };
+    const Row rows[] = {
+        {"none", [] {}, 162.61, 0},
+        {"the target's euro rate", [&] { setRate("EUR", "FRF", 6.0); }, 148.73, 0},
+        {"the target's legal pattern",
+         [&] { change.ColDevises()->Item("FRF")->setDevFormat("X.X"); }, 148.7, 0},
+        {"the source's euro rate, given the other way",
+         [&] {
+             record("EUR", "BEF").Exist = false;
+             setRate("BEF", "EUR", 0.025);
+         },
+         150, 0},
+        {"both outside the euro area, with a direct rate",
+         [&] {
+             setRate("BEF", "FRF", 0.2);
+             setInEuro(false);
+         },
+         200, 0},
+        {"back in the euro area, with a euro rate of 0 to invert",
+         [&] {
+             setInEuro(true);
+             record("BEF", "EUR").Exist = false;
+             setRate("EUR", "BEF", 0.0);
+         },
+         0, 1},
+        {"that rate made usable", [&] { setRate("EUR", "BEF", 40.0); }, 150, 0},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.change);
+        row.apply();
+        boxes->clear();
+        EXPECT_DOUBLE_EQ(convert(1000, "BEF", "FRF", Legal, "", 3), row.expected);
+        EXPECT_EQ(failuresShown(), row.failures) << lastFailure();
+    }
 }
 
 TEST_F(Conversion, usesTheStoredRateInEitherDirectionBetweenCurrenciesOutsideTheEuro) {
