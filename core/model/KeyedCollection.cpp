@@ -2,6 +2,8 @@
 
 namespace kvt::detail {
 
+std::uint64_t collectionGeneration = 1;
+
 void throwKeyNotFound(std::string_view key) {
     throw Error(err::KeyNotFound, "Key not found in the collection: \"" + std::string(key) + "\"");
 }

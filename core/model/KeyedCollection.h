@@ -17,8 +17,9 @@ namespace kvt {
 namespace detail {
 // Counts every change to the membership of any collection, every replacement of a record's
 // collection and every change of a selected currency's legal pattern or euro membership, so
-// that a cache of lookups can tell it is still valid. The library runs on one thread.
-inline std::uint64_t collectionGeneration = 1;
+// that a cache of lookups can tell it is still valid. The library runs on one thread. One
+// exported definition: a change made by inline code compiled into a host counts too.
+KVT_EXPORT extern std::uint64_t collectionGeneration;
 inline void collectionsChanged() {
     ++collectionGeneration;
 }

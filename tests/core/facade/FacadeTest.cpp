@@ -1,4 +1,5 @@
 #include "FacadeFixture.h"
+#include "model/Devise.h"
 #include "model/Error.h"
 #include "model/ISO.h"
 #include "support/ErrorMatchers.h"
@@ -111,6 +112,12 @@ TEST_F(Facade, conversionsRatesAndFormats) {
             main->Convert(row.amount, row.from, row.to, row.euroDecimals, row.method, row.pattern),
             row.result)
             << row.amount << ' ' << row.from << ' ' << row.to << ' ' << row.pattern;
+
+    // A host changes a record through the model's inline setters, compiled into the host: the
+    // library's remembered pair must still see it.
+    sharedChange()->ColDevises()->Item("FRF")->setDevFormat("X.X");
+    EXPECT_DOUBLE_EQ(main->Convert(1000, "BEF", "FRF", 15, Legal, ""), 162.6);
+    sharedChange()->ColDevises()->Item("FRF")->setDevFormat("X.XX");
 
     EXPECT_DOUBLE_EQ(main->TauxDeChangeConvert("EUR", "BEF"), 40.3399);
     EXPECT_FALSE(main->AskRateRequired("EUR", "BEF"));
