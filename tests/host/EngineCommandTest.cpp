@@ -1,4 +1,5 @@
 #include "HostProcess.h"
+#include "support/ChildProcess.h"
 #include "support/MessageFiles.h"
 #include "support/ScopedEnv.h"
 
@@ -85,6 +86,29 @@ TEST_F(EngineCommandTest, streamModeKeepsLinesAlignedAndReportsBadLines) {
     const auto result = run({"convert", "BEF", "FRF"}, "1\n1,5\n2\n");
     EXPECT_THAT(result.err, HasSubstr("line 2"));
     EXPECT_THAT(result.err, testing::Not(HasSubstr("line 3")));
+    // With both streams in one file, a complaint stays between the results around it.
+    const auto both = runProgram({"/bin/sh", "-c", "exec \"$@\" 2>&1", "sh", TALVIO_BINARY,
+                                  "--settings", settingsPath(), "--messages",
+                                  TALVIO_TEST_MESSAGE_FILE, "convert", "--raw", "BEF", "FRF"},
+                                 "1000\nabc\n40.3399\n");
+    EXPECT_EQ(both.out, "162.61\ntalvio: line 2: not an amount: \"abc\"\n\n6.56\n");
+}
+
+// Output is written in blocks, yet whoever sends one line and waits for its answer gets it.
+TEST_F(EngineCommandTest, aStreamAnswersEachLineBeforeTheNextOneIsSent) {
+    kvt::test::ChildProcess talvio(TALVIO_BINARY,
+                                   {"--settings", settingsPath(), "--messages",
+                                    TALVIO_TEST_MESSAGE_FILE, "convert", "--raw", "BEF", "FRF"});
+    const struct {
+        const char *line;
+        const char *answer;
+    } rows[] = {{"1000", "162.61"}, {"abc", ""}, {"-5e2", "-81.3"}, {"40.3399", "6.56"}};
+    for (const auto &row : rows) {
+        talvio.writeLine(row.line);
+        ASSERT_EQ(talvio.readLine().value_or("(no answer)"), row.answer) << row.line;
+    }
+    talvio.closeInput();
+    EXPECT_EQ(talvio.wait(), 1);
 }
 
 TEST_F(EngineCommandTest, aMissingRateFailsWithoutTerminalAndNamesSetRate) {
