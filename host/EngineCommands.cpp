@@ -6,6 +6,7 @@
 #include "engine/RoundingPattern.h"
 #include "model/CaseInsensitive.h"
 
+#include <array>
 #include <charconv>
 #include <initializer_list>
 #include <istream>
@@ -134,7 +135,7 @@ bool ensureRate(Context &context, const std::string &from, const std::string &to
     return true;
 }
 
-// Writes one converted amount per call, in the form the options ask for.
+// Writes one converted amount per line, in the form the options ask for.
 class AmountWriter {
 public:
     AmountWriter(Session &session, const std::string &to, const Rounding &rounding, bool raw)
@@ -147,8 +148,16 @@ public:
             mAlias = session.DeviseFormat(to);
     }
 
-    std::string text(double value) const {
-        return mRaw ? rawNumber(value) : formattedAmount(value, mFormat, mSeparators, mAlias);
+    // One write of the whole line, into a text whose room serves every line of a stream.
+    void writeLine(std::ostream &out, double value) {
+        if (mRaw) {
+            std::array<char, kRawNumberRoom> text{};
+            mLine.assign(text.data(), rawNumberTo(text.data(), value));
+        } else {
+            mLine = formattedAmount(value, mFormat, mSeparators, mAlias);
+        }
+        mLine += '\n';
+        out.write(mLine.data(), static_cast<std::streamsize>(mLine.size()));
     }
 
 private:
@@ -156,12 +165,13 @@ private:
     kvt::NumberFormat mFormat;
     kvt::NumberSeparators mSeparators;
     std::string mAlias;
+    std::string mLine;
 };
 
 constexpr std::size_t kProgressStep = 100000;
 
 int convertStream(Context &context, const std::string &from, const std::string &to,
-                  const Rounding &rounding, const AmountWriter &writer, Streams &streams) {
+                  const Rounding &rounding, AmountWriter &writer, Streams &streams) {
     const bool progress = isatty(STDERR_FILENO) != 0;
     int status = kSuccess;
     std::string line;
@@ -187,7 +197,7 @@ int convertStream(Context &context, const std::string &from, const std::string &
             status = kFailure;
             continue;
         }
-        streams.out << writer.text(result) << '\n';
+        writer.writeLine(streams.out, result);
     }
     if (progress && number >= kProgressStep)
         streams.err << "\r" << number << " lines\n";
@@ -208,7 +218,7 @@ int runConvert(const Invocation &invocation, Streams &streams) {
     const Rounding rounding = roundingOf(invocation, context.session);
     if (!ensureRate(context, from, to, streams))
         return kFailure;
-    const AmountWriter writer(context.session, to, rounding, invocation.hasSwitch("--raw"));
+    AmountWriter writer(context.session, to, rounding, invocation.hasSwitch("--raw"));
     if (!single)
         return convertStream(context, from, to, rounding, writer, streams);
 
@@ -217,7 +227,7 @@ int runConvert(const Invocation &invocation, Streams &streams) {
                                                   rounding.method, rounding.pattern);
     if (context.failureShown(before))
         return kFailure;
-    streams.out << writer.text(result) << '\n';
+    writer.writeLine(streams.out, result);
     return kSuccess;
 }
 
