@@ -4,11 +4,13 @@
 #include "support/ScopedEnv.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <pwd.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -288,6 +290,68 @@ TEST_F(EngineCommandTest, aReadOnlyStoreServesTheReadingCommands) {
         EXPECT_THAT(result.err, HasSubstr(row.err)) << name;
     }
     EXPECT_EQ(talvio({"currencies"}).out.substr(0, 14), "USD\tUS dollar\n");
+}
+
+// The names of the files created in a folder since the last look, from the kernel's queue of
+// events: nothing is missed however briefly a file lived.
+class CreatedFiles {
+public:
+    explicit CreatedFiles(const std::filesystem::path &folder)
+        : mFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        EXPECT_GE(::inotify_add_watch(mFd, folder.c_str(), IN_CREATE), 0) << folder;
+    }
+    ~CreatedFiles() { ::close(mFd); }
+    CreatedFiles(const CreatedFiles &) = delete;
+    CreatedFiles &operator=(const CreatedFiles &) = delete;
+
+    std::vector<std::string> take() {
+        std::vector<std::string> names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t count = 0;
+        while ((count = ::read(mFd, buffer, sizeof buffer)) > 0) {
+            for (const char *next = buffer; next < buffer + count;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(next);
+                names.emplace_back(event->name);
+                next += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int mFd;
+};
+
+// A command that only reads the store creates no side file of it (-wal, -shm, -journal), not even
+// for a moment; one that writes still saves, and leaves none behind.
+TEST_F(EngineCommandTest, commandsThatOnlyReadCreateNoSideFilesOfTheStore) {
+    const struct {
+        Row row;
+        bool onlyReads;
+    } rows[] = {
+        {{{"set-rate", "EUR", "USD", "2"}, "", 0, "", ""}, false},
+        {{{"convert", "1000", "BEF", "FRF"}, "", 0, "162.61 FRF\n", ""}, true},
+        {{{"convert", "--raw", "EUR", "USD"}, "10\n", 0, "20\n", ""}, true},
+        {{{"rate", "USD", "EUR"}, "", 0, "0.5\n", ""}, true},
+        {{{"settings", "set", "UserChoice", "Language", "3"}, "", 0, "", ""}, false},
+        {{{"settings", "get", "UserChoice", "Language"}, "", 0, "3\n", ""}, true},
+        {{{"set-rate", "EUR", "USD", "4"}, "", 0, "", ""}, false},
+        {{{"rate", "USD", "EUR"}, "", 0, "0.25\n", ""}, true},
+    };
+    const std::filesystem::path store(settingsPath());
+    CreatedFiles created(store.parent_path());
+    for (const auto &[row, onlyReads] : rows) {
+        const auto name = testing::PrintToString(row.arguments);
+        expectRows(*this, {row});
+        const auto names = created.take();
+        if (onlyReads) {
+            EXPECT_EQ(names, std::vector<std::string>{}) << name;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(store.parent_path()),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << name << " left more than the store";
+    }
 }
 
 // A bad line of a stream is quoted, never echoed whole: one line could be megabytes.
