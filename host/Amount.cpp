@@ -60,7 +60,7 @@ std::optional<double> plainDecimal(std::string_view text) {
 
 // Writes digits / 10^decimals (digits > 0) in fixed notation, unless scientific notation is
 // shorter: then nothing, and null.
-char *fixedNotation(char *first, bool negative, std::uint64_t digits, int decimals) {
+char *fixedNotation(char *first, bool negative, std::int64_t digits, int decimals) {
     std::array<char, 20> text{};
     char *end = std::to_chars(text.data(), text.data() + text.size(), digits).ptr;
     const int count = static_cast<int>(end - text.data());
@@ -106,9 +106,12 @@ char *fewDecimals(char *first, double value) {
         const double scaled = magnitude * power;
         if (!(scaled < kLimit))
             return nullptr;
-        // The nearest whole number; exact, as scaled has at most three bits of fraction.
-        const auto digits = static_cast<std::uint64_t>(scaled + 0.5);
-        if (static_cast<double>(digits) / power == magnitude)
+        // The nearest whole number, and how far it is: both exact, as scaled has at most three
+        // bits of fraction. Only a whole number within a quarter can be m, which spares most of
+        // the divisions.
+        const auto digits = static_cast<std::int64_t>(scaled + 0.5);
+        const double distance = std::fabs(scaled - static_cast<double>(digits));
+        if (distance < 0.25 && static_cast<double>(digits) / power == magnitude)
             return fixedNotation(first, value < 0.0, digits, decimals);
     }
     return nullptr;

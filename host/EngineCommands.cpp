@@ -148,16 +148,17 @@ public:
             mAlias = session.DeviseFormat(to);
     }
 
-    // One write of the whole line, into a text whose room serves every line of a stream.
-    void writeLine(std::ostream &out, double value) {
+    // The whole line in one write.
+    void writeLine(std::ostream &out, double value) const {
         if (mRaw) {
-            std::array<char, kRawNumberRoom> text{};
-            mLine.assign(text.data(), rawNumberTo(text.data(), value));
-        } else {
-            mLine = formattedAmount(value, mFormat, mSeparators, mAlias);
+            std::array<char, kRawNumberRoom + 1> line; // filled up to end
+            char *end = rawNumberTo(line.data(), value);
+            *end++ = '\n';
+            out.write(line.data(), end - line.data());
+            return;
         }
-        mLine += '\n';
-        out.write(mLine.data(), static_cast<std::streamsize>(mLine.size()));
+        const std::string line = formattedAmount(value, mFormat, mSeparators, mAlias) + '\n';
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
     }
 
 private:
@@ -165,13 +166,12 @@ private:
     kvt::NumberFormat mFormat;
     kvt::NumberSeparators mSeparators;
     std::string mAlias;
-    std::string mLine;
 };
 
 constexpr std::size_t kProgressStep = 100000;
 
 int convertStream(Context &context, const std::string &from, const std::string &to,
-                  const Rounding &rounding, AmountWriter &writer, Streams &streams) {
+                  const Rounding &rounding, const AmountWriter &writer, Streams &streams) {
     const bool progress = isatty(STDERR_FILENO) != 0;
     int status = kSuccess;
     std::string line;
@@ -218,7 +218,7 @@ int runConvert(const Invocation &invocation, Streams &streams) {
     const Rounding rounding = roundingOf(invocation, context.session);
     if (!ensureRate(context, from, to, streams))
         return kFailure;
-    AmountWriter writer(context.session, to, rounding, invocation.hasSwitch("--raw"));
+    const AmountWriter writer(context.session, to, rounding, invocation.hasSwitch("--raw"));
     if (!single)
         return convertStream(context, from, to, rounding, writer, streams);
 
