@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,7 +20,13 @@ std::optional<double> parseRate(std::string_view text);
 // its length when it is longer, so that a huge bad line does not flood the terminal.
 std::string quotedInput(std::string_view text);
 
-// The shortest text that reads back as the same double, with "." ("1234.5", "1e+300").
+// The shortest text that reads back as the same double, with "." ("1234.5", "1e+300"): fixed
+// or scientific notation, whichever is shorter, fixed when they are as long.
 std::string rawNumber(double value);
+
+// The room rawNumberTo needs: the longest such text is "-2.2250738585072014e-308".
+constexpr std::size_t kRawNumberRoom = 32;
+// Writes rawNumber(value) at first, which has kRawNumberRoom characters, and gives its end.
+char *rawNumberTo(char *first, double value);
 
 } // namespace talvio

@@ -6,6 +6,7 @@
 #include "engine/RoundingPattern.h"
 #include "model/CaseInsensitive.h"
 
+#include <array>
 #include <charconv>
 #include <initializer_list>
 #include <istream>
@@ -134,7 +135,7 @@ bool ensureRate(Context &context, const std::string &from, const std::string &to
     return true;
 }
 
-// Writes one converted amount per call, in the form the options ask for.
+// Writes one converted amount per line, in the form the options ask for.
 class AmountWriter {
 public:
     AmountWriter(Session &session, const std::string &to, const Rounding &rounding, bool raw)
@@ -147,8 +148,17 @@ public:
             mAlias = session.DeviseFormat(to);
     }
 
-    std::string text(double value) const {
-        return mRaw ? rawNumber(value) : formattedAmount(value, mFormat, mSeparators, mAlias);
+    // The whole line in one write.
+    void writeLine(std::ostream &out, double value) const {
+        if (mRaw) {
+            std::array<char, kRawNumberRoom + 1> line; // filled up to end
+            char *end = rawNumberTo(line.data(), value);
+            *end++ = '\n';
+            out.write(line.data(), end - line.data());
+            return;
+        }
+        const std::string line = formattedAmount(value, mFormat, mSeparators, mAlias) + '\n';
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
     }
 
 private:
@@ -187,7 +197,7 @@ int convertStream(Context &context, const std::string &from, const std::string &
             status = kFailure;
             continue;
         }
-        streams.out << writer.text(result) << '\n';
+        writer.writeLine(streams.out, result);
     }
     if (progress && number >= kProgressStep)
         streams.err << "\r" << number << " lines\n";
@@ -217,7 +227,7 @@ int runConvert(const Invocation &invocation, Streams &streams) {
                                                   rounding.method, rounding.pattern);
     if (context.failureShown(before))
         return kFailure;
-    streams.out << writer.text(result) << '\n';
+    writer.writeLine(streams.out, result);
     return kSuccess;
 }
 

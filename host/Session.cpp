@@ -6,11 +6,12 @@
 #include "model/DateNumber.h"
 #include "model/Devise.h"
 #include "model/ISO.h"
+#include "model/SqliteSettingsBackend.h"
 
 namespace talvio {
 
-Session::Session(const std::string &explicitSettings, const std::string &explicitMessages) {
-    openSettings(explicitSettings);
+Session::Session(const std::string &explicitSettings, const std::string &explicitMessages)
+    : mDatabase(openSettings(explicitSettings).database) {
     mMain.init(kvt::shippedMessageFile(explicitMessages));
 }
 
@@ -114,11 +115,13 @@ void Session::EnterRate(const std::string &from, const std::string &to, double r
 // The driver's save, as Apply does it, rather than the facade's WriteRegistry: that one keeps
 // a failure in the trace only, and a command must not report a save that failed as done.
 void Session::WriteRegistry() {
+    mDatabase->prepareToWrite();
     bool tables = true;
     mMain.driver().SaveReg(true, true, tables);
 }
 
 void Session::SaveTables() {
+    mDatabase->prepareToWrite();
     bool tables = true;
     mMain.driver().SaveReg(false, false, tables);
 }

@@ -7,6 +7,10 @@
 #include <memory>
 #include <string>
 
+namespace kvt {
+class SqliteSettingsBackend;
+} // namespace kvt
+
 namespace talvio {
 
 // The host's one door to the library: one KVTMain, initialised with the message file on the
@@ -50,7 +54,8 @@ public:
     // 1 from = rate to, as the control panel's rate entry takes it: the rate given in that
     // direction, its inverse derived, cross rates propagated, the last rate update now.
     void EnterRate(const std::string &from, const std::string &to, double rate);
-    // Saves the general settings and the currency tables, as Apply does.
+    // Saves the general settings and the currency tables, as Apply does. Both saves set the
+    // database up for writing first: a command that only reads leaves it as it was.
     void WriteRegistry();
     // Saves the currency tables only, which is all that a rate entry changes: the general
     // settings another process may have changed meanwhile are left as it stored them.
@@ -60,6 +65,7 @@ public:
     kvt::KVTMain &main() { return mMain; }
 
 private:
+    std::shared_ptr<kvt::SqliteSettingsBackend> mDatabase;
     kvt::KVTMain mMain;
 };
 

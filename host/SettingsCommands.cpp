@@ -52,7 +52,7 @@ int runSettings(const Invocation &invocation, Streams &streams) {
         throw UsageError{"unknown settings command " + sub, std::string(kUsage)};
     requireCount(invocation, sub == "list" ? 0 : sub == "set" ? 3 : 2);
 
-    const auto registry = openSettings(invocation.settingsPath);
+    const auto registry = openSettings(invocation.settingsPath).registry;
     if (sub == "list")
         return list(*registry, streams);
     if (sub == "get")

@@ -1,17 +1,16 @@
 #include "Store.h"
 
-#include "model/SqliteSettingsBackend.h"
-
 namespace talvio {
 
-std::shared_ptr<kvt::Registry> openSettings(const std::string &explicitPath) {
-    auto backend = explicitPath.empty()
-                       ? std::make_shared<kvt::SqliteSettingsBackend>()
-                       : std::make_shared<kvt::SqliteSettingsBackend>(explicitPath);
-    auto registry = std::make_shared<kvt::Registry>(std::move(backend));
-    registry->setProjectName(kApplication);
-    kvt::setSharedRegistry(registry);
-    return registry;
+Store openSettings(const std::string &explicitPath) {
+    Store store;
+    store.database = explicitPath.empty()
+                         ? std::make_shared<kvt::SqliteSettingsBackend>()
+                         : std::make_shared<kvt::SqliteSettingsBackend>(explicitPath);
+    store.registry = std::make_shared<kvt::Registry>(store.database);
+    store.registry->setProjectName(kApplication);
+    kvt::setSharedRegistry(store.registry);
+    return store;
 }
 
 } // namespace talvio

@@ -16,4 +16,12 @@ struct TerminalUi {
 };
 TerminalUi installTerminalUi();
 
+// Reads standard input and writes standard output in large blocks for the rest of the process,
+// so that a stream of a million amounts takes a few hundred system calls instead of a million.
+// What standard output holds is written out when its block is full, before a read of standard
+// input that would wait (a program that sends one line and waits for its answer gets it), before
+// anything goes to standard error or to a question on the terminal, and when the process ends.
+// Call it once, after std::ios::sync_with_stdio(false).
+void installStandardStreams();
+
 } // namespace talvio

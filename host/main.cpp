@@ -1,5 +1,6 @@
 #include "Arguments.h"
 #include "Commands.h"
+#include "Terminal.h"
 
 #include <clocale>
 #include <exception>
@@ -10,6 +11,7 @@ int main(int argc, char **argv) {
     // Amounts are written with the user's separators; amounts read keep "." whatever it is.
     std::setlocale(LC_ALL, "");
     std::ios::sync_with_stdio(false);
+    installStandardStreams();
     Streams streams{std::cin, std::cout, std::cerr};
     try {
         const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);

@@ -4,12 +4,14 @@
 #include "model/FileDescriptor.h"
 #include "model/UserPaths.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kvt {
@@ -164,6 +166,9 @@ private:
 class SqliteSettingsBackend::Connection {
 public:
     Connection(std::filesystem::path path, std::chrono::milliseconds busyTimeout);
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
 
     // The stored value, or nullopt when there is none.
     std::optional<std::string> find(const std::string &app, const std::string &section,
@@ -176,14 +181,16 @@ public:
     void beginBatch();
     void commitBatch();
     void rollbackBatch();
+    void useWriteAheadLog();
 
 private:
     // Throws the database's last error, naming the file and what was being done.
     [[noreturn]] void fail(const std::string &doing) const;
     void execute(const char *sql, const std::string &doing) const;
     std::string queryText(const char *sql, const std::string &doing) const;
+    std::string changeJournal(const char *sql, const std::string &doing) const;
     void setUpSchema();
-    void useWriteAheadLog();
+    void leaveWriteAheadLog() noexcept;
     void prepare(Statement &statement, const char *sql);
     // SQLite ends a transaction by itself after some failures (a full disk, for one); the batch
     // must then fail instead of letting its later writes commit one by one.
@@ -191,6 +198,7 @@ private:
     void rollbackIfOpen() const;
 
     std::filesystem::path mPath;
+    std::chrono::milliseconds mBusyTimeout;
     std::unique_ptr<sqlite3, DatabaseCloser> mDb;
     // Declared after mDb, so they are finalised before the database closes.
     Statement mRead;
@@ -202,11 +210,14 @@ private:
     Statement mCommit;
     Statement mRollback;
     bool mInBatch = false;
+    bool mWriteAheadLog = false;
+    bool mHasWritten = false;
 };
 
 SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
                                               std::chrono::milliseconds busyTimeout)
-    : mPath(std::move(path)) {
+    : mPath(std::move(path))
+    , mBusyTimeout(busyTimeout) {
     if (mPath.has_parent_path())
         createPrivateDirectories(mPath.parent_path());
     prepareFile(mPath);
@@ -225,10 +236,6 @@ SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
     sqlite3_busy_timeout(mDb.get(), static_cast<int>(busyTimeout.count()));
 
     setUpSchema();
-    useWriteAheadLog();
-    // In WAL mode NORMAL keeps the database consistent through a crash; only the last commits
-    // before a power loss may be lost, which settings can afford.
-    execute("PRAGMA synchronous = NORMAL", "setting it up");
 
     prepare(mRead,
             "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
@@ -246,6 +253,10 @@ SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
     prepare(mBegin, "BEGIN IMMEDIATE");
     prepare(mCommit, "COMMIT");
     prepare(mRollback, "ROLLBACK");
+}
+
+SqliteSettingsBackend::Connection::~Connection() {
+    leaveWriteAheadLog();
 }
 
 void SqliteSettingsBackend::Connection::fail(const std::string &doing) const {
@@ -272,6 +283,29 @@ std::string SqliteSettingsBackend::Connection::queryText(const char *sql,
     if (run.step() != SQLITE_ROW)
         fail(doing);
     return run.text(0);
+}
+
+// Changing the journal reads the header, then writes it. When another connection holds the write
+// lock in between, SQLite fails the second step at once instead of calling the busy handler, so
+// the change is tried again here, as the busy handler would, for as long as the busy timeout.
+std::string SqliteSettingsBackend::Connection::changeJournal(const char *sql,
+                                                             const std::string &doing) const {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + mBusyTimeout;
+    std::chrono::milliseconds pause(1);
+    for (;;) {
+        Statement statement;
+        if (statement.prepare(mDb.get(), sql) != SQLITE_OK)
+            fail(doing);
+        Run run(statement);
+        const int rc = run.step();
+        if (rc == SQLITE_ROW)
+            return run.text(0);
+        if ((rc & 0xFF) != SQLITE_BUSY || Clock::now() + pause > deadline)
+            fail(doing);
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
 }
 
 void SqliteSettingsBackend::Connection::rollbackIfOpen() const {
@@ -314,13 +348,34 @@ void SqliteSettingsBackend::Connection::setUpSchema() {
     }
 }
 
+// A reader of a database in WAL mode creates its side files (-wal, -shm), even when it writes
+// nothing. So the database rests with a rollback journal, which readers read without side files,
+// and is in WAL mode only while a connection that writes is open. SQLite makes the change safe for
+// the other connections, whatever their mode, but not within a transaction: a batch begun before
+// keeps the rollback journal for its writes, as safely.
 void SqliteSettingsBackend::Connection::useWriteAheadLog() {
-    const std::string doing = "switching it to write-ahead logging";
-    if (queryText("PRAGMA journal_mode", doing) == "wal")
+    if (mWriteAheadLog)
         return;
-    if (queryText("PRAGMA journal_mode = WAL", doing) != "wal")
+    const std::string doing = "switching it to write-ahead logging";
+    if (changeJournal("PRAGMA journal_mode = WAL", doing) != "wal")
         throw Error(err::SettingsStore,
                     "Settings database " + quoted(mPath) + ": cannot use write-ahead logging.");
+    // In WAL mode NORMAL keeps the database consistent through a crash; only the last commits
+    // before a power loss may be lost, which settings can afford.
+    execute("PRAGMA synchronous = NORMAL", doing);
+    mWriteAheadLog = true;
+}
+
+// Puts the database back to a rollback journal when no other connection uses it in WAL mode
+// (SQLite knows it by their locks); otherwise the last of them to close does, a reader as well.
+// Without waiting: a busy database is left as it is, consistent in either mode. A connection
+// that never saw WAL mode has nothing to do.
+void SqliteSettingsBackend::Connection::leaveWriteAheadLog() noexcept {
+    rollbackIfOpen();
+    sqlite3_busy_timeout(mDb.get(), 0);
+    // FULL for the rollback-journal transaction that rewrites the header.
+    sqlite3_exec(mDb.get(), "PRAGMA synchronous = FULL; PRAGMA journal_mode = DELETE", nullptr,
+                 nullptr, nullptr);
 }
 
 void SqliteSettingsBackend::Connection::checkBatchStillOpen() {
@@ -354,17 +409,23 @@ std::optional<std::string> SqliteSettingsBackend::Connection::find(const std::st
 void SqliteSettingsBackend::Connection::write(const std::string &app, const std::string &section,
                                               const std::string &key, const std::string &value) {
     checkBatchStillOpen();
+    if (!mInBatch)
+        useWriteAheadLog();
     Run run(mWrite);
     if (!run.bind(app, section, key, value) || run.step() != SQLITE_DONE)
         fail("writing " + describe(app, section, key));
+    mHasWritten = true;
 }
 
 void SqliteSettingsBackend::Connection::remove(const std::string &app, const std::string &section,
                                                const std::string &key) {
     checkBatchStillOpen();
+    if (!mInBatch)
+        useWriteAheadLog();
     Run run(mRemove);
     if (!run.bind(app, section, key) || run.step() != SQLITE_DONE)
         fail("deleting " + describe(app, section, key));
+    mHasWritten = true;
 }
 
 SettingsEntries SqliteSettingsBackend::Connection::enumerate(const std::string &app,
@@ -399,6 +460,9 @@ std::vector<std::string> SqliteSettingsBackend::Connection::sections(const std::
 void SqliteSettingsBackend::Connection::beginBatch() {
     if (mInBatch)
         throw Error(err::SettingsStore, "A settings batch is already open.");
+    // A batch may only read, as a load does: only a connection known to write takes it to WAL.
+    if (mHasWritten)
+        useWriteAheadLog();
     Run run(mBegin);
     if (run.step() != SQLITE_DONE)
         fail("beginning a batch");
@@ -493,6 +557,10 @@ void SqliteSettingsBackend::commitBatch() {
 
 void SqliteSettingsBackend::rollbackBatch() {
     connection().rollbackBatch();
+}
+
+void SqliteSettingsBackend::prepareToWrite() {
+    connection().useWriteAheadLog();
 }
 
 } // namespace kvt

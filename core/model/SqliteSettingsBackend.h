@@ -12,8 +12,9 @@
 namespace kvt {
 
 // Settings in one SQLite database file per user, shared safely by every Talvio process of that
-// user (write-ahead log, busy timeout). One table holds (application, section, key, value) with
-// case-insensitive names; a batch is one IMMEDIATE transaction.
+// user (busy timeout; write-ahead log while a process that writes has it open, a rollback journal
+// otherwise, so that reading creates no side files -wal and -shm). One table holds (application,
+// section, key, value) with case-insensitive names; a batch is one IMMEDIATE transaction.
 //
 // The file is opened on first use, not before, and created when absent: its folder with mode 0700,
 // the file with 0600. A file that exists but is not a Talvio settings database (another program's
@@ -51,6 +52,12 @@ public:
     void beginBatch() override;
     void commitBatch() override;
     void rollbackBatch() override;
+
+    // Sets the database up for writing, outside a batch: write-ahead logging from now until this
+    // connection closes, so that other processes go on reading while it writes. A write outside a
+    // batch does it by itself, and so does any batch once this connection has written; call it
+    // before a batch that is meant to write.
+    void prepareToWrite();
 
 private:
     class Connection;

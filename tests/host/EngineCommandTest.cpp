@@ -1,4 +1,5 @@
 #include "HostProcess.h"
+#include "support/ChildProcess.h"
 #include "support/MessageFiles.h"
 #include "support/ScopedEnv.h"
 
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <pwd.h>
+#include <set>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,6 +90,29 @@ TEST_F(EngineCommandTest, streamModeKeepsLinesAlignedAndReportsBadLines) {
     const auto result = run({"convert", "BEF", "FRF"}, "1\n1,5\n2\n");
     EXPECT_THAT(result.err, HasSubstr("line 2"));
     EXPECT_THAT(result.err, testing::Not(HasSubstr("line 3")));
+    // With both streams in one file, a complaint stays between the results around it.
+    const auto both = runProgram({"/bin/sh", "-c", "exec \"$@\" 2>&1", "sh", TALVIO_BINARY,
+                                  "--settings", settingsPath(), "--messages",
+                                  TALVIO_TEST_MESSAGE_FILE, "convert", "--raw", "BEF", "FRF"},
+                                 "1000\nabc\n40.3399\n");
+    EXPECT_EQ(both.out, "162.61\ntalvio: line 2: not an amount: \"abc\"\n\n6.56\n");
+}
+
+// Output is written in blocks, yet whoever sends one line and waits for its answer gets it.
+TEST_F(EngineCommandTest, aStreamAnswersEachLineBeforeTheNextOneIsSent) {
+    kvt::test::ChildProcess talvio(TALVIO_BINARY,
+                                   {"--settings", settingsPath(), "--messages",
+                                    TALVIO_TEST_MESSAGE_FILE, "convert", "--raw", "BEF", "FRF"});
+    const struct {
+        const char *line;
+        const char *answer;
+    } rows[] = {{"1000", "162.61"}, {"abc", ""}, {"-5e2", "-81.3"}, {"40.3399", "6.56"}};
+    for (const auto &row : rows) {
+        talvio.writeLine(row.line);
+        ASSERT_EQ(talvio.readLine().value_or("(no answer)"), row.answer) << row.line;
+    }
+    talvio.closeInput();
+    EXPECT_EQ(talvio.wait(), 1);
 }
 
 TEST_F(EngineCommandTest, aMissingRateFailsWithoutTerminalAndNamesSetRate) {
@@ -266,6 +292,66 @@ TEST_F(EngineCommandTest, aReadOnlyStoreServesTheReadingCommands) {
         EXPECT_THAT(result.err, HasSubstr(row.err)) << name;
     }
     EXPECT_EQ(talvio({"currencies"}).out.substr(0, 14), "USD\tUS dollar\n");
+}
+
+// The names of the files created in a folder since the last look, from the kernel's queue of
+// events: none is missed however briefly it lived.
+class CreatedFiles {
+public:
+    explicit CreatedFiles(const std::filesystem::path &folder)
+        : mFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        EXPECT_GE(::inotify_add_watch(mFd, folder.c_str(), IN_CREATE), 0) << folder;
+    }
+    ~CreatedFiles() { ::close(mFd); }
+    CreatedFiles(const CreatedFiles &) = delete;
+    CreatedFiles &operator=(const CreatedFiles &) = delete;
+
+    std::set<std::string> take() {
+        std::set<std::string> names;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t count = 0; (count = ::read(mFd, buffer, sizeof buffer)) > 0;) {
+            for (const char *next = buffer; next < buffer + count;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(next);
+                names.insert(event->name);
+                next += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int mFd;
+};
+
+// A command that only reads the store creates no side file of it (-wal, -shm, -journal), not even
+// for a moment; one that writes does so with the write-ahead log, and leaves no side file behind.
+TEST_F(EngineCommandTest, commandsThatOnlyReadCreateNoSideFilesOfTheStore) {
+    const struct {
+        Row row;
+        bool writes;
+    } rows[] = {
+        {{{"set-rate", "EUR", "USD", "2"}, "", 0, "", ""}, true},
+        {{{"convert", "1000", "BEF", "FRF"}, "", 0, "162.61 FRF\n", ""}, false},
+        {{{"convert", "--raw", "EUR", "USD"}, "10\n", 0, "20\n", ""}, false},
+        {{{"rate", "USD", "EUR"}, "", 0, "0.5\n", ""}, false},
+        {{{"settings", "set", "UserChoice", "Language", "3"}, "", 0, "", ""}, true},
+        {{{"settings", "get", "UserChoice", "Language"}, "", 0, "3\n", ""}, false},
+        {{{"set-rate", "EUR", "USD", "4"}, "", 0, "", ""}, true},
+        {{{"rate", "USD", "EUR"}, "", 0, "0.25\n", ""}, false},
+    };
+    const auto folder = std::filesystem::path(settingsPath()).parent_path();
+    CreatedFiles created(folder);
+    for (const auto &[row, writes] : rows) {
+        const auto name = testing::PrintToString(row.arguments);
+        expectRows(*this, {row});
+        const auto names = created.take();
+        if (writes) {
+            EXPECT_EQ(names.count("settings.db-wal"), 1u) << name;
+        } else {
+            EXPECT_EQ(names, std::set<std::string>{}) << name;
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1) << name;
+    }
 }
 
 // A bad line of a stream is quoted, never echoed whole: one line could be megabytes.

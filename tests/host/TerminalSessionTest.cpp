@@ -19,10 +19,12 @@ using testing::HasSubstr;
 // talvio on a pseudo-terminal of its own, as a user at a keyboard runs it.
 class TerminalProcess {
 public:
-    // With inputFile, standard input reads that file and standard output is discarded: only
-    // standard error stays on the terminal.
-    explicit TerminalProcess(std::vector<std::string> arguments,
-                             const std::string &inputFile = "") {
+    enum class Output { Discarded, OnTerminal };
+
+    // With inputFile, standard input reads that file and standard output is discarded unless
+    // asked for: standard error stays on the terminal.
+    explicit TerminalProcess(std::vector<std::string> arguments, const std::string &inputFile = "",
+                             Output output = Output::Discarded) {
         arguments.insert(arguments.begin(), TALVIO_BINARY);
         std::vector<char *> argv;
         for (auto &word : arguments)
@@ -32,7 +34,8 @@ public:
         if (mPid == 0) {
             if (!inputFile.empty()) {
                 dup2(open(inputFile.c_str(), O_RDONLY), STDIN_FILENO);
-                dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
+                if (output == Output::Discarded)
+                    dup2(open("/dev/null", O_WRONLY), STDOUT_FILENO);
             }
             execv(TALVIO_BINARY, argv.data());
             _exit(127);
@@ -156,6 +159,23 @@ TEST_F(TerminalSessionTest, aLongStreamShowsItsProgressOnTheTerminal) {
     ASSERT_TRUE(talvio.started());
     EXPECT_EQ(talvio.finish(), 0) << talvio.text();
     EXPECT_THAT(talvio.text(), HasSubstr("100000 lines"));
+}
+
+// The results written so far may still wait in their block when a box is shown: they go first.
+TEST_F(TerminalSessionTest, aBoxOnTheTerminalComesAfterTheResultsBeforeIt) {
+    const kvt::test::TempDir dir;
+    const auto input = dir.file("amounts.txt");
+    std::ofstream(input) << "1000\n1e308\n2000\n";
+    TerminalProcess talvio(withFiles({"convert", "--raw", "BEF", "FRF"}), input.string(),
+                           TerminalProcess::Output::OnTerminal);
+    ASSERT_TRUE(talvio.started());
+    EXPECT_EQ(talvio.finish(), 1);
+    EXPECT_EQ(talvio.text(), "162.61\r\n"
+                             "Talvio: Error: Arithmetic overflow while rounding to the decimals of "
+                             "the pattern\r\n"
+                             "talvio: line 2: the conversion failed\r\n"
+                             "\r\n"
+                             "325.21\r\n");
 }
 
 TEST_F(TerminalSessionTest, aShortStreamShowsNoProgress) {

@@ -150,6 +150,31 @@ TEST(SqliteSettingsBackend, connectionsShareValuesAndSeeABatchWholeOrNotAtAll) {
     EXPECT_EQ(first.read("Talvio", "S", "c"), "3");
 }
 
+// A reader of a store left in WAL mode would create side files (-wal, -shm): the last connection
+// in WAL mode to close, a reader as well, puts the store back, and a load then creates none.
+TEST(SqliteSettingsBackend, theLastConnectionInWalModeToClosePutsTheStoreBack) {
+    test::TempDir dir;
+    const fs::path path = dir.file("settings.db");
+    makeTalvioDatabase(path);
+    const auto files = [&] {
+        return std::distance(fs::directory_iterator(dir.path()), {});
+    };
+    {
+        SqliteSettingsBackend reader(path);
+        {
+            SqliteSettingsBackend writer(path);
+            writer.write("Talvio", "UserChoice", "Language", "4");
+            EXPECT_EQ(reader.read("Talvio", "UserChoice", "Language"), "4");
+        }
+        EXPECT_EQ(files(), 3) << "the reader still uses the log";
+    }
+    SqliteSettingsBackend load(path);
+    load.beginBatch();
+    EXPECT_EQ(load.read("Talvio", "UserChoice", "Language"), "4");
+    EXPECT_EQ(files(), 1);
+    load.commitBatch();
+}
+
 TEST(UserPaths, defaultPathsFollowTheEnvironment) {
     struct Location {
         fs::path (*function)();
