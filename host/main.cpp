@@ -2,7 +2,9 @@
 #include "Commands.h"
 #include "Terminal.h"
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
@@ -17,7 +19,13 @@ int main(int argc, char **argv) {
         const std::vector<std::string> words(argv + (argc > 0 ? 1 : 0), argv + argc);
         const Invocation invocation = parseArguments(words, commandSyntaxes());
         const int status = runInvocation(invocation, streams);
-        std::cout.flush();
+        // Results go out in blocks: a full disk or a closed pipe shows only here, and must not
+        // end as a success.
+        if (!std::cout.flush()) {
+            std::cerr << "talvio: the results could not be written: " << std::strerror(errno)
+                      << "\n";
+            return kFailure;
+        }
         return status;
     } catch (const UsageError &error) {
         std::cerr << "talvio: " << error.message << "\nusage: talvio " << error.usage << "\n";

@@ -488,5 +488,15 @@ TEST_F(EngineCommandTest, aBusModuleThatCannotBeLoadedFailsOnlyTheCommandThatNee
     }
 }
 
+// Results go out in blocks, the last at the end: a full disk then is a failure, not a success.
+TEST_F(EngineCommandTest, resultsThatCannotBeWrittenAreAFailure) {
+    const auto result =
+        runProgram({"/bin/sh", "-c",
+                    "\"$0\" --settings \"$1\" --messages \"$2\" convert 1000 BEF FRF >/dev/full",
+                    TALVIO_BINARY, settingsPath(), TALVIO_TEST_MESSAGE_FILE});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("the results could not be written: No space left on device"));
+}
+
 } // namespace
 } // namespace talvio::test
