@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the command-line host as a whole process, with the release build, on a settings
 # database of its own (made by a first run, so the timed runs find an existing one):
-#   - the median wall time of `talvio convert 1000 BEF FRF` over many runs (goal: <= 20 ms);
+#   - the median wall time of `talvio convert 1000 BEF FRF` over many runs (goal: <= 1.8 ms),
+#     and its peak memory (goal: <= 5 MB) when GNU time is installed;
 #   - the median wall time of `talvio convert BEF FRF --raw` over 1,000,000 lines, written to
 #     /dev/null (goal: <= 0.15 s) and to a regular file (goal: <= 0.20 s), with the peak memory
 #     when GNU time is installed (package time).
@@ -37,9 +38,14 @@ else
                t[int((NR + 1) / 2)] / 1e6, t[1] / 1e6, t[NR] / 1e6 }'
 fi
 
+gnu_time=$(command -v /usr/bin/time || true)
+if [ -n "$gnu_time" ]; then
+    "$gnu_time" -f %M -o "$work/peak" "$talvio" convert 1000 BEF FRF >/dev/null
+    echo "peak memory $(tail -n 1 "$work/peak") KiB"
+fi
+
 awk -v n="$lines" 'BEGIN { srand(1); for (i = 0; i < n; i++) printf "%.3f\n", (rand() - 0.5) * 2e6 }' \
     >"$work/amounts.txt"
-gnu_time=$(command -v /usr/bin/time || true)
 
 # One stream conversion into $1: its wall time in ns, and its peak resident size in KiB ("?"
 # without GNU time).
