@@ -28,13 +28,6 @@ QString textArgument(const QDBusMessage &call, int index) {
     return call.arguments().at(index).toString();
 }
 
-// The registration time in an entry of the add-in list: local time, to the second.
-std::string registrationTime() {
-    return QDateTime::currentDateTime()
-        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-        .toStdString();
-}
-
 // The <interface> element of the installed interface file, embedded as a resource.
 QString interfaceXml() {
     QFile file(QStringLiteral(":/dbus/org.talvio.AddInMgr.xml"));
@@ -59,6 +52,17 @@ QDBusMessage propertyError(const QDBusMessage &call, const QString &interface,
 }
 
 } // namespace
+
+const std::string &AddInMgrObject::RegistrationClock::now() {
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != mSecond) {
+        mSecond = second;
+        mText = QDateTime::fromSecsSinceEpoch(second)
+                    .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                    .toStdString();
+    }
+    return mText;
+}
 
 const AddInMgrObject::Operation AddInMgrObject::kOperations[] = {
     {kInterface, "NewAddInName", "s", &AddInMgrObject::NewAddInName},
@@ -130,7 +134,7 @@ bool AddInMgrObject::handleMessage(const QDBusMessage &message, const QDBusConne
 QDBusMessage AddInMgrObject::NewAddInName(const QDBusMessage &call) {
     mService.noteCall(callerOf(call));
     const std::string name = mService.registry().NewAddInName(
-        textArgument(call, 0).toStdString(), registrationTime(), callerOf(call).toStdString());
+        textArgument(call, 0).toStdString(), mClock.now(), callerOf(call).toStdString());
     return call.createReply(QString::fromStdString(name));
 }
 

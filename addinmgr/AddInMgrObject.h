@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDBusVirtualObject>
+#include <limits>
+#include <string>
 
 namespace addinmgr {
 
@@ -37,7 +39,19 @@ private:
     };
     static const Operation kOperations[];
 
+    // The registration time in an entry of the add-in list: local time, to the second. It is
+    // formatted once a second, since formatting it costs more than the rest of a call.
+    class RegistrationClock {
+    public:
+        const std::string &now();
+
+    private:
+        qint64 mSecond = std::numeric_limits<qint64>::min();
+        std::string mText;
+    };
+
     ManagerService &mService;
+    RegistrationClock mClock;
 };
 
 } // namespace addinmgr

@@ -44,7 +44,6 @@ public:
     void UnRegister(std::string_view Name);
     // Removes every instance the connection registered; returns how many there were.
     std::size_t connectionLeft(std::string_view owner);
-    bool registeredBy(std::string_view owner) const { return mOwned.contains(std::string(owner)); }
     // Every entry ("<name> <registration time>") followed by CR LF, in registration order. A
     // list longer than its limit ends after the entries that fit, with the line
     // "[<n> more add-ins not listed]".

@@ -104,9 +104,4 @@ bool ClientState::holds(std::string_view connection) const {
     return mCallers.find(connection) != mCallers.end() || subscribers.countFor(connection) > 0;
 }
 
-bool ClientState::mustWatch(std::string_view connection) const {
-    return holds(connection)
-           || (!editor.CommonDataEditor().empty() && editor.owner() == connection);
-}
-
 } // namespace addinmgr

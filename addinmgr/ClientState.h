@@ -81,8 +81,6 @@ public:
 
     bool holds(std::string_view connection) const;
     bool isHeld() const { return !mCallers.empty() || !subscribers.all().empty(); }
-    // Whether the connection's departure would change anything, so must be watched.
-    bool mustWatch(std::string_view connection) const;
 
 private:
     std::set<std::string, std::less<>> mCallers;

@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 #include <QTimer>
+#include <utility>
 #include <vector>
 
 namespace addinmgr {
@@ -15,6 +15,12 @@ namespace addinmgr {
 namespace {
 
 constexpr auto kSinkInterface = "org.talvio.EventSink";
+constexpr auto kBusDaemon = "org.freedesktop.DBus";
+// RequestName's flag that refuses to wait in line behind another owner, and its two answers
+// that mean the name is this program's.
+constexpr uint kDoNotQueue = 4;
+constexpr uint kPrimaryOwner = 1;
+constexpr uint kAlreadyOwner = 4;
 
 std::string text(const QString &value) {
     return value.toStdString();
@@ -46,16 +52,12 @@ Failure failureOf(const QDBusError &error) {
 
 } // namespace
 
-ManagerService::ManagerService(const QDBusConnection &bus, QObject *parent)
-    : QObject(parent)
-    , mBus(bus)
-    , mWatcher(QString(), bus, QDBusServiceWatcher::WatchForUnregistration)
+ManagerService::ManagerService(const QDBusConnection &bus)
+    : mBus(bus)
     , mAddInMgr(new AddInMgrObject(*this))
     , mEventRaiser(new EventRaiserObject(*this)) {
     mAddInMgr->setParent(this);
     mEventRaiser->setParent(this);
-    connect(&mWatcher, &QDBusServiceWatcher::serviceUnregistered, this,
-            &ManagerService::connectionLeft);
 }
 
 ManagerService::~ManagerService() = default;
@@ -65,6 +67,12 @@ bool ManagerService::start(QString *error) {
     mBus.connect(QString(), QStringLiteral("/org/freedesktop/DBus/Local"),
                  QStringLiteral("org.freedesktop.DBus.Local"), QStringLiteral("Disconnected"), this,
                  SLOT(quitOnDisconnect()));
+    // Every departure from the bus (a name losing its owner), delivered in order with the calls.
+    // Subscribing once, here, spares a subscription per client, which the connection's thread
+    // could not make: QtDBus makes it through that thread and waits for it.
+    mBus.connect(QString::fromLatin1(kBusDaemon), QString(), QString::fromLatin1(kBusDaemon),
+                 QStringLiteral("NameOwnerChanged"), {QString(), QString(), QStringLiteral("")},
+                 QString(), this, SLOT(nameOwnerChanged(QString, QString, QString)));
     if (!mBus.registerVirtualObject(QString::fromLatin1(kAddInMgrPath), mAddInMgr)
         || !mBus.registerObject(QString::fromLatin1(kEventRaiserPath), mEventRaiser,
                                 QDBusConnection::ExportAdaptors)) {
@@ -78,49 +86,48 @@ bool ManagerService::start(QString *error) {
                      .arg(QString::fromLatin1(kBusName), reason);
         return false;
     }
-    QTimer::singleShot(kUnclaimedStartMs, this, &ManagerService::endIfUnheld);
+    serveOnConnectionThread();
     return true;
 }
 
+void ManagerService::serveOnConnectionThread() {
+    // QtDBus keeps the connection's own objects, its interface among them, on the thread that
+    // reads and writes it, and delivers each call on the thread its object lives on.
+    if (QObject *connectionObject = mBus.interface())
+        moveToThread(connectionObject->thread());
+    QMetaObject::invokeMethod(
+        this, [this] { QTimer::singleShot(kUnclaimedStartMs, this, &ManagerService::endIfUnheld); },
+        Qt::QueuedConnection);
+}
+
 void ManagerService::quitOnDisconnect() {
-    mEnding = true;
-    QCoreApplication::quit();
+    finish();
 }
 
 void ManagerService::noteCall(const QString &caller) {
     mClients.noteCall(text(caller));
-    syncWatch(caller);
+    noticeConnection(caller);
 }
 
 void ManagerService::release(const QString &caller) {
     mClients.release(text(caller));
-    syncWatch(caller);
     scheduleEndCheck();
 }
 
 void ManagerService::setCommonDataEditor(const QString &editor, const QString &caller) {
-    const std::string formerOwner = mClients.editor.owner();
     mClients.editor.setCommonDataEditor(text(editor), text(caller));
-    syncWatch(QString::fromStdString(formerOwner));
-    syncWatch(caller);
 }
 
 bool ManagerService::claimCommonDataEditor(const QString &name, const QString &caller) {
-    const std::string formerOwner = mClients.editor.owner();
-    const bool claimed = mClients.editor.ClaimCommonDataEditor(text(name), text(caller));
-    syncWatch(QString::fromStdString(formerOwner));
-    syncWatch(caller);
-    return claimed;
+    return mClients.editor.ClaimCommonDataEditor(text(name), text(caller));
 }
 
 void ManagerService::subscribe(const QString &caller, const QString &path) {
     mClients.subscribers.subscribe(text(caller), text(path));
-    syncWatch(caller);
 }
 
 void ManagerService::unsubscribe(const QString &caller, const QString &path) {
     mClients.unsubscribe(text(caller), text(path));
-    syncWatch(caller);
     advanceRaises();
 }
 
@@ -166,8 +173,6 @@ void ManagerService::sendEvent(const Delivery &delivery) {
                     mClients.drop(delivery.to.id);
                 else
                     mClients.raises.answered(delivery);
-                if (failure != Failure::None)
-                    syncWatch(QString::fromStdString(delivery.to.connection));
                 advanceRaises();
             });
     // Does nothing when the answer came first.
@@ -197,42 +202,49 @@ void ManagerService::advanceRaises() {
         scheduleEndCheck();
 }
 
+void ManagerService::callBus(const QString &method, const QVariantList &arguments,
+                             std::function<void(const QDBusMessage &answer)> then) {
+    auto *pending = new QDBusPendingCallWatcher(
+        mBus.interface()->asyncCallWithArgumentList(method, arguments), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this,
+            [then = std::move(then)](QDBusPendingCallWatcher *call) {
+                call->deleteLater();
+                then(call->reply());
+            });
+}
+
+void ManagerService::noticeConnection(const QString &connection) {
+    if (!mPresent.insert(text(connection)).second)
+        return;
+    // A call the bus held back while it started this program may come from a connection that
+    // left before the program subscribed to departures; the bus answers this after the
+    // subscription, so between the two nothing can be missed.
+    callBus(QStringLiteral("NameHasOwner"), {connection},
+            [this, connection](const QDBusMessage &answer) {
+                if (answer.type() == QDBusMessage::ReplyMessage
+                    && !answer.arguments().value(0).toBool())
+                    departed(connection);
+            });
+}
+
+void ManagerService::nameOwnerChanged(const QString &name, const QString &oldOwner,
+                                      const QString &newOwner) {
+    // A connection's unique name is its own until it leaves the bus.
+    if (name == oldOwner && newOwner.isEmpty())
+        departed(name);
+}
+
+void ManagerService::departed(const QString &connection) {
+    if (mPresent.erase(text(connection)) > 0)
+        connectionLeft(connection);
+}
+
 void ManagerService::connectionLeft(const QString &connection) {
     const bool editorFreed = mClients.connectionLeft(text(connection));
     mRegistry.connectionLeft(text(connection));
-    mWatcher.removeWatchedService(connection);
     if (editorFreed)
         raise(EventId::xevtCommonDataEditAllowed, std::nullopt);
     advanceRaises();
-}
-
-void ManagerService::syncWatch(const QString &connection) {
-    if (connection.isEmpty())
-        return;
-    const bool watched = mWatcher.watchedServices().contains(connection);
-    // A connection's names are freed when it leaves, even after it let the program go.
-    const bool needed =
-        mClients.mustWatch(text(connection)) || mRegistry.registeredBy(text(connection));
-    if (needed && !watched) {
-        mWatcher.addWatchedService(connection);
-        // The connection may have left before the watch took effect; the bus answers this
-        // after installing the watch, so between the two nothing can be missed.
-        checkNameStillOwned(connection);
-    } else if (!needed && watched) {
-        mWatcher.removeWatchedService(connection);
-    }
-}
-
-void ManagerService::checkNameStillOwned(const QString &connection) {
-    auto *pending = new QDBusPendingCallWatcher(
-        mBus.interface()->asyncCall(QStringLiteral("NameHasOwner"), connection), this);
-    connect(pending, &QDBusPendingCallWatcher::finished, this,
-            [this, connection](QDBusPendingCallWatcher *call) {
-                call->deleteLater();
-                const QDBusPendingReply<bool> owned = *call;
-                if (owned.isValid() && !owned.value())
-                    connectionLeft(connection);
-            });
 }
 
 void ManagerService::scheduleEndCheck() {
@@ -245,16 +257,34 @@ void ManagerService::endIfUnheld() {
         return;
     mEnding = true;
     // Releasing the name first lets the bus start a new program for the next client. The
-    // release is a blocking round trip, so every reply sent before it has left too.
-    mBus.unregisterService(QString::fromLatin1(kBusName));
-    // Calls that reached this program before the release are still answered; when one of
-    // them holds it again and the name is still free, the program goes on.
-    QCoreApplication::processEvents();
-    if (mClients.isHeld() && mBus.registerService(QString::fromLatin1(kBusName))) {
-        mEnding = false;
-        return;
-    }
-    QCoreApplication::quit();
+    // release leaves after every reply sent before it, and the calls that reached this program
+    // before it are served before its answer.
+    callBus(QStringLiteral("ReleaseName"), {QString::fromLatin1(kBusName)},
+            [this](const QDBusMessage &) { goOnIfHeld(); });
+}
+
+void ManagerService::goOnIfHeld() {
+    // One of the calls served meanwhile holds the program again: it goes on when the name is
+    // still free.
+    if (!mClients.isHeld())
+        return finish();
+    callBus(QStringLiteral("RequestName"), {QString::fromLatin1(kBusName), kDoNotQueue},
+            [this](const QDBusMessage &answer) {
+                const uint result = answer.arguments().value(0).toUInt();
+                if (answer.type() == QDBusMessage::ReplyMessage
+                    && (result == kPrimaryOwner || result == kAlreadyOwner))
+                    mEnding = false;
+                else
+                    finish();
+            });
+}
+
+void ManagerService::finish() {
+    mEnding = true;
+    // Back to the main thread, which destroys the service once its event loop has ended.
+    moveToThread(QCoreApplication::instance()->thread());
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
 }
 
 } // namespace addinmgr

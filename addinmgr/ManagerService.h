@@ -5,11 +5,14 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusServiceWatcher>
 #include <QObject>
 #include <QString>
+#include <QVariantList>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <set>
+#include <string>
 #include <unordered_map>
 
 namespace addinmgr {
@@ -36,13 +39,20 @@ class EventRaiserObject;
 
 // The program's one state and its bus: serves /AddInMgr and /EventRaiser, watches the
 // clients' connections and ends the program when nobody holds it any more.
+//
+// Once started, it runs on the thread where QtDBus reads and writes the connection, so that a
+// call is answered there without being handed to the main thread and back. Nothing on that
+// thread may wait for the bus (QtDBus would wait for itself): it only sends and is answered
+// later. The main thread waits for the program's end and destroys the service afterwards.
 class ManagerService : public QObject {
     Q_OBJECT
 public:
-    explicit ManagerService(const QDBusConnection &bus, QObject *parent = nullptr);
+    explicit ManagerService(const QDBusConnection &bus);
     ~ManagerService() override;
 
-    // Exports the objects and takes the bus name; false with the reason when it cannot.
+    // Subscribes to what the program watches, exports the objects, takes the bus name and moves
+    // to the connection's thread; false with the reason when it cannot. Called on the main
+    // thread, which waits for the bus.
     bool start(QString *error);
 
     const QDBusConnection &bus() const { return mBus; }
@@ -63,13 +73,22 @@ public:
 
 private slots:
     void quitOnDisconnect();
+    void nameOwnerChanged(const QString &name, const QString &oldOwner, const QString &newOwner);
 
 private:
+    void serveOnConnectionThread();
+    // Calls the bus daemon without waiting; then runs with its answer, on this thread.
+    void callBus(const QString &method, const QVariantList &arguments,
+                 std::function<void(const QDBusMessage &answer)> then);
+    // From a connection's first call on, its departure from the bus is handled.
+    void noticeConnection(const QString &connection);
+    void departed(const QString &connection);
     void connectionLeft(const QString &connection);
-    void checkNameStillOwned(const QString &connection);
-    void syncWatch(const QString &connection);
     void scheduleEndCheck();
     void endIfUnheld();
+    void goOnIfHeld();
+    // Hands the service back to the main thread and ends the program.
+    void finish();
     void beginRaise(RaiseId id);
     void sendEvent(const Delivery &delivery);
     // Answers the raises that ended and begins those whose turn has come.
@@ -78,7 +97,8 @@ private:
     QDBusConnection mBus;
     AddInRegistry mRegistry;
     ClientState mClients;
-    QDBusServiceWatcher mWatcher;
+    // The connections that called and have not left the bus, whose departure is handled.
+    std::set<std::string, std::less<>> mPresent;
     AddInMgrObject *mAddInMgr;
     EventRaiserObject *mEventRaiser;
     std::unordered_map<RaiseId, QDBusMessage> mRaiseCalls; // to answer when the raise ends

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QSemaphore>
 #include <QThread>
 #include <atomic>
@@ -47,6 +48,21 @@ private:
     QSemaphore &mReady;
     std::atomic<long long> mReceived{0};
 };
+
+// The floor of any round trip to the manager: the bus's peer interface, which the manager's bus
+// library answers itself on its connection thread, without dispatching the call to the program.
+void BM_PeerPing(benchmark::State &state) {
+    const QDBusMessage ping = QDBusMessage::createMethodCall(
+        kService, QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.Peer"),
+        QStringLiteral("Ping"));
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    for (auto _ : state) {
+        const QDBusMessage reply = bus.call(ping);
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            state.SkipWithError(qPrintable(reply.errorMessage()));
+    }
+}
+BENCHMARK(BM_PeerPing)->Unit(benchmark::kMicrosecond);
 
 void BM_NewAddInName(benchmark::State &state) {
     AddInMgrProxy manager(kService, QStringLiteral("/AddInMgr"), QDBusConnection::sessionBus());

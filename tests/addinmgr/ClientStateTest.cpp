@@ -179,17 +179,4 @@ INSTANTIATE_TEST_SUITE_P(
                        {{C::Subscribe, ":1.1", "/a", ":1.1 /a", true},
                         {C::Unsubscribe, ":1.2", "/a", ":1.1 /a", true}}}));
 
-TEST(ClientWatch, watchesHoldersAndTheEditorsOwnerOnly) {
-    ClientState state;
-    state.noteCall(":1.1");
-    state.subscribers.subscribe(":1.2", "/s");
-    state.editor.ClaimCommonDataEditor("E 1", ":1.3");
-    EXPECT_TRUE(state.mustWatch(":1.1"));
-    EXPECT_TRUE(state.mustWatch(":1.2"));
-    EXPECT_TRUE(state.mustWatch(":1.3"));
-    EXPECT_FALSE(state.mustWatch(":1.4"));
-    state.editor.setCommonDataEditor("", ":1.1");
-    EXPECT_FALSE(state.mustWatch(":1.3"));
-}
-
 } // namespace
