@@ -52,6 +52,23 @@ kvt::BoxAnswer TerminalMessageBoxes::show(const kvt::BoxRequest &request) {
     return kvt::safeDefault(request.buttons);
 }
 
+std::optional<std::string> TerminalMessageBoxes::input(const kvt::InputRequest &request) {
+    mOut << (request.title.empty() ? "Talvio" : request.title) << ": " << request.prompt;
+    if (!mInteractive) {
+        mOut << "\n(no terminal to answer: took Cancel)\n" << std::flush;
+        return std::nullopt;
+    }
+    if (!request.initialText.empty())
+        mOut << " [" << request.initialText << "]";
+    mOut << "? " << std::flush;
+    std::string line;
+    if (!std::getline(mIn, line)) {
+        mOut << '\n';
+        return std::nullopt;
+    }
+    return line.empty() ? request.initialText : line;
+}
+
 BoxAnswer TerminalMessageBoxes::ask(const kvt::BoxRequest &request) {
     writeBox(mOut, request);
     const auto answers = answersOf(request.buttons);

@@ -20,6 +20,9 @@ public:
         , mInteractive(interactive) {}
 
     kvt::BoxAnswer show(const kvt::BoxRequest &request) override;
+    // Interactive, the prompt is written and one line read (the end of input cancels);
+    // otherwise the box is reported as cancelled.
+    std::optional<std::string> input(const kvt::InputRequest &request) override;
 
     // How many critical boxes (failures) were shown: the host's exit status depends on it.
     std::size_t criticalCount() const { return mCriticalCount; }

@@ -3,6 +3,7 @@
 #include "engine/Change.h"
 #include "facade/AddInMgr.h"
 #include "facade/EventRaiser.h"
+#include "facade/Windows.h"
 #include "kvt_export.h"
 #include "trace/KVTBug.h"
 #include "ui/CPExcel.h"
@@ -174,6 +175,46 @@ public:
     // Called by the engine after it asked the user for a rate.
     void LoadClickTableTaux() override;
 
+    // The library's windows. Each loads the windows module on first use; without a display
+    // they fail with kvt::Error(err::Windows), except where said.
+    // The first-time wizard: shown when "FirstTime" is exactly "ON", or when forced.
+    void FirstTime(bool vblnForceLoad = false);
+    // The welcome screen, modeless, when the driver's ShowWelcomDialog is on; then removed.
+    void LoadBienvenue();
+    void UnloadBienvenue();
+    // The about box, modal, as it was last filled.
+    void AboutKVT();
+    // The about box with a table of parameters (collections of equal length). Traced as
+    // "ShowAbout"; a failure is a trace error line and a critical message box.
+    void ShowAbout(const std::vector<std::string> &colParam,
+                   const std::vector<std::string> &colParamValues);
+    // True when none of the host's windows and none of the library's is visible. Asks no
+    // window that was never opened, so it never loads the windows module.
+    bool NoWindowsVisible();
+    // Asks the user where a converted amount goes.
+    InsAutoTypePos getPosIns();
+    // The folder chooser, created on first use and kept with this facade.
+    class FrmDriveDir &FrmDriveDir();
+    // The control panel's "show the wizard at start" check box.
+    void setShowFirstTime(bool value);
+    // Re-labels the control panel in the current language.
+    void CPTranslate();
+
+    // The clipboard. Save and Restore keep the user's whole clipboard in this facade's store.
+    void ClipboardClear();
+    void ClipboardSetData(const Picture &picture);
+    void ClipboardSave();
+    void ClipboardRestore();
+    Picture ClipboardGetData();
+    const ClipboardStore &clipboardStore() const { return mClipboard; }
+    // The colour dialog: the chosen colour, or rColorDef when cancelled. Colours hold red in
+    // the lowest byte.
+    std::int32_t ColorByDialog(std::int32_t rColorDef);
+    // The font dialog, preset from the values and writing the choice back; a cancel sets only
+    // Cancel.
+    void FontByDialog(bool &Cancel, std::string &Name, float &size, bool &bold, bool &italic,
+                      bool &strike, bool &underline, std::int32_t &color);
+
     // The driver; fails before init.
     CPExcel &driver() const;
 
@@ -206,9 +247,25 @@ private:
     std::unique_ptr<CPExcel> mDriver;
     AddInStates mEditState = EditUnknown;
     std::string mAddInName;
+    ClipboardStore mClipboard;
+    std::unique_ptr<class FrmDriveDir> mFrmDriveDir;
     // This facade as the engine's rate table listener: a non-owning reference that expires
     // when the facade ends.
     std::shared_ptr<RateTableListener> mAsListener;
+};
+
+// The folder chooser as a facade holds it: its state lives here, its window in the windows
+// module, created when first shown.
+class KVT_EXPORT FrmDriveDir {
+public:
+    // Modal; OK keeps the folder as the chosen path, Cancel empties both paths.
+    void Show() { windowServices().showDriveDir(mChoice); }
+    const std::string &ChosenPath() const { return mChoice.chosenPath; }
+    const std::string &CurrentPath() const { return mChoice.currentPath; }
+    void setCurrentPath(std::string path) { mChoice.currentPath = std::move(path); }
+
+private:
+    FolderChoice mChoice;
 };
 
 // The most recently created facade that still lives; null when none does. When the current

@@ -1,11 +1,11 @@
 #include "facade/Modules.h"
 
+#include "facade/ModuleServices.h"
 #include "model/Error.h"
 #include "ui/HelpFile.h"
 
 #include <cstdlib>
 #include <dlfcn.h>
-#include <mutex>
 
 namespace kvt {
 
@@ -14,16 +14,7 @@ namespace {
 // The name of the function every module exports; it registers the module's services.
 constexpr const char *kEntryPoint = "talvio_module_init";
 
-struct BusModuleState {
-    std::mutex mutex;
-    BusServices services;
-    bool registered = false;
-};
-
-BusModuleState &busModule() {
-    static BusModuleState state;
-    return state;
-}
+} // namespace
 
 // Loads the module file and runs its entry point. A handle is never closed: the module's code
 // stays referenced by the services it registered.
@@ -39,6 +30,13 @@ void loadModule(const std::string &path, std::int32_t errNumber) {
     if (!entry)
         throw Error(errNumber, "The module " + path + " has no entry point " + kEntryPoint);
     entry();
+}
+
+namespace {
+
+ModuleServices<BusServices> &busModule() {
+    static ModuleServices<BusServices> module("kvtbus");
+    return module;
 }
 
 // The bus module is the way to the trace viewer; a program's own factory still comes first.
@@ -57,24 +55,12 @@ std::string modulePath(std::string_view name) {
     return base + "/" + std::string(name) + ".so";
 }
 
-// Takes no lock: it runs inside busServices' load, which holds it.
 void registerBusServices(BusServices services) {
-    BusModuleState &state = busModule();
-    state.services = std::move(services);
-    state.registered = true;
+    busModule().put(std::move(services));
 }
 
 const BusServices &busServices(std::int32_t errNumber) {
-    BusModuleState &state = busModule();
-    std::lock_guard lock(state.mutex);
-    if (!state.registered) {
-        // The entry point registers from inside the load, on this thread.
-        const std::string path = modulePath("kvtbus");
-        loadModule(path, errNumber);
-        if (!state.registered)
-            throw Error(errNumber, "The module " + path + " did not register its services");
-    }
-    return state.services;
+    return busModule().get(errNumber);
 }
 
 void serveLines(int fd, const LineHandler &handler) {

@@ -49,6 +49,19 @@ BoxAnswer ScriptedMessageBoxes::show(const BoxRequest &request) {
     return answer;
 }
 
+std::optional<std::string> MessageBoxes::input(const InputRequest &) {
+    return std::nullopt;
+}
+
+std::optional<std::string> ScriptedMessageBoxes::input(const InputRequest &request) {
+    mInputRequests.push_back(request);
+    if (mInputs.empty())
+        return std::nullopt;
+    std::optional<std::string> text = std::move(mInputs.front());
+    mInputs.erase(mInputs.begin());
+    return text;
+}
+
 BoxAnswer StderrMessageBoxes::show(const BoxRequest &request) {
     const BoxAnswer answer = safeDefault(request.buttons);
     std::cerr << (request.title.empty() ? "Talvio" : request.title) << ": " << request.text << " ["

@@ -3,6 +3,7 @@
 #include "kvt_export.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,23 @@ struct BoxRequest {
     BoxButtons buttons = BoxButtons::Ok;
 };
 
-// Every message box and question of the library goes through this interface, so that the
-// engine never depends on a window toolkit: Qt dialogs, a terminal, or a script in tests.
+// An input box: a prompt, a caption ("Talvio" when empty) and the text first shown.
+struct InputRequest {
+    std::string prompt;
+    std::string title;
+    std::string initialText;
+};
+
+// Every message box, question and input box of the library goes through this interface, so
+// that the engine never depends on a window toolkit: Qt dialogs, a terminal, or a script in
+// tests.
 class KVT_EXPORT MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual BoxAnswer show(const BoxRequest &request) = 0;
+    // The text entered, or nullopt when the user cancels. Where nobody can answer, the box is
+    // cancelled: the safe default, which changes nothing.
+    virtual std::optional<std::string> input(const InputRequest &request);
 };
 
 // Answers with the safe default of each button set and records every request; tests may
@@ -32,14 +44,20 @@ public:
 class KVT_EXPORT ScriptedMessageBoxes final : public MessageBoxes {
 public:
     BoxAnswer show(const BoxRequest &request) override;
+    // Answers with the texts queued (nullopt cancels); cancels once they run out.
+    std::optional<std::string> input(const InputRequest &request) override;
 
     void queueAnswer(BoxAnswer answer) { mAnswers.push_back(answer); }
+    void queueInput(std::optional<std::string> text) { mInputs.push_back(std::move(text)); }
     const std::vector<BoxRequest> &shown() const { return mShown; }
+    const std::vector<InputRequest> &inputs() const { return mInputRequests; }
     void clear() { mShown.clear(); }
 
 private:
     std::vector<BoxRequest> mShown;
     std::vector<BoxAnswer> mAnswers;
+    std::vector<InputRequest> mInputRequests;
+    std::vector<std::optional<std::string>> mInputs;
 };
 
 // Writes each box to stderr and takes the safe default; the fallback when no window

@@ -38,6 +38,7 @@ inline constexpr std::int32_t SettingsStore = ObjectBase + 20;
 inline constexpr std::int32_t FileAccess = ObjectBase + 21;
 inline constexpr std::int32_t TraceViewer = ObjectBase + 30;
 inline constexpr std::int32_t AddInMgr = ObjectBase + 31;
+inline constexpr std::int32_t Windows = ObjectBase + 32;
 inline constexpr std::int32_t NotInitialised = ObjectBase + 40;
 inline constexpr std::int32_t RateIsZero = ObjectBase + 1000;
 } // namespace err

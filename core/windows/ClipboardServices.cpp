@@ -1,0 +1,7 @@
+#include "windows/Services.h"
+
+namespace kvt::windows {
+
+void addClipboardServices(WindowServices &) {}
+
+} // namespace kvt::windows
