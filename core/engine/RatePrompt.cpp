@@ -26,6 +26,10 @@ RatePrompt &ratePrompt() {
     return *currentPrompt();
 }
 
+std::shared_ptr<RatePrompt> sharedRatePrompt() {
+    return currentPrompt();
+}
+
 void setRatePrompt(std::shared_ptr<RatePrompt> prompt) {
     currentPrompt() = prompt ? std::move(prompt) : std::make_shared<UnavailableRatePrompt>();
 }

@@ -55,5 +55,7 @@ public:
 RatePrompt &ratePrompt();
 // Null puts the fallback back.
 KVT_EXPORT void setRatePrompt(std::shared_ptr<RatePrompt> prompt);
+// The process-wide prompt, to put back after a while.
+KVT_EXPORT std::shared_ptr<RatePrompt> sharedRatePrompt();
 
 } // namespace kvt

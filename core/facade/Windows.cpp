@@ -30,10 +30,25 @@ void requireWindows() {
     windowServices().requireDisplay();
 }
 
-void useWindowDialogs() {
+std::string windowProblem() {
+    try {
+        return windowServices().displayProblem();
+    } catch (const Error &error) {
+        return error.description();
+    }
+}
+
+WindowDialogs::WindowDialogs()
+    : mPreviousBoxes(sharedMessageBoxes())
+    , mPreviousPrompt(sharedRatePrompt()) {
     const WindowServices &services = windowServices();
     setMessageBoxes(services.messageBoxes);
     setRatePrompt(services.ratePrompt);
+}
+
+WindowDialogs::~WindowDialogs() {
+    setMessageBoxes(std::move(mPreviousBoxes));
+    setRatePrompt(std::move(mPreviousPrompt));
 }
 
 } // namespace kvt

@@ -92,6 +92,8 @@ struct WindowServices {
 
     // Throws kvt::Error(err::Windows), saying how to get a display, when no window can open.
     std::function<void()> requireDisplay;
+    // Why no window can open, or empty when one can; asks, opens nothing.
+    std::function<std::string()> displayProblem;
 
     // Message boxes, the input box and the rate question in windows.
     std::shared_ptr<MessageBoxes> messageBoxes;
@@ -112,8 +114,23 @@ KVT_EXPORT bool windowsLoaded();
 // one tells its user early and clearly when none can.
 KVT_EXPORT void requireWindows();
 
-// Makes message boxes, input boxes and the rate question windows from now on: what a host that
-// shows windows wants. Loads the module.
-KVT_EXPORT void useWindowDialogs();
+// Why no window can open in this process (the module cannot load, no display), or empty when
+// one can. Loads the module but opens no window.
+KVT_EXPORT std::string windowProblem();
+
+// Makes message boxes, input boxes and the rate question windows while it lives, and puts the
+// previous ones back when it ends: what a host does around the windows it shows. Loads the
+// module.
+class KVT_EXPORT WindowDialogs {
+public:
+    WindowDialogs();
+    ~WindowDialogs();
+    WindowDialogs(const WindowDialogs &) = delete;
+    WindowDialogs &operator=(const WindowDialogs &) = delete;
+
+private:
+    std::shared_ptr<MessageBoxes> mPreviousBoxes;
+    std::shared_ptr<RatePrompt> mPreviousPrompt;
+};
 
 } // namespace kvt

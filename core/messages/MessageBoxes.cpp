@@ -73,6 +73,10 @@ MessageBoxes &messageBoxes() {
     return *currentBoxes();
 }
 
+std::shared_ptr<MessageBoxes> sharedMessageBoxes() {
+    return currentBoxes();
+}
+
 void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes) {
     currentBoxes() = boxes ? std::move(boxes) : std::make_shared<StderrMessageBoxes>();
 }

@@ -76,5 +76,7 @@ KVT_EXPORT BoxAnswer safeDefault(BoxButtons buttons);
 // The process-wide implementation; never null.
 KVT_EXPORT MessageBoxes &messageBoxes();
 KVT_EXPORT void setMessageBoxes(std::shared_ptr<MessageBoxes> boxes);
+// The process-wide implementation, to put back after a while.
+KVT_EXPORT std::shared_ptr<MessageBoxes> sharedMessageBoxes();
 
 } // namespace kvt

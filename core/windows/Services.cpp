@@ -7,6 +7,7 @@ namespace kvt::windows {
 WindowServices allServices() {
     WindowServices services;
     services.requireDisplay = ensureApplication;
+    services.displayProblem = displayProblem;
     services.visible = [](LibraryWindow window) {
         switch (window) {
         case LibraryWindow::About:
