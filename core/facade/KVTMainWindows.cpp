@@ -115,7 +115,7 @@ Picture KVTMain::ClipboardGetData() {
 std::int32_t KVTMain::ColorByDialog(std::int32_t rColorDef) {
     // A dialog that cannot open counts as cancelled.
     try {
-        return windowServices().colorByDialog(rColorDef);
+        return windowServices().colorByDialog(rColorDef).value_or(rColorDef);
     } catch (const std::exception &) {
         return rColorDef;
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,8 +86,8 @@ struct WindowServices {
     std::function<void(ClipboardStore &)> clipboardSave;
     std::function<void(ClipboardStore &)> clipboardRestore;
 
-    // The colour dialog: the colour chosen, or colorDef when cancelled.
-    std::function<std::int32_t(std::int32_t colorDef)> colorByDialog;
+    // The colour dialog opened on colorDef: the colour chosen, nullopt when cancelled.
+    std::function<std::optional<std::int32_t>(std::int32_t colorDef)> colorByDialog;
     // The font dialog preset from choice; true, with choice updated, when the user confirms.
     std::function<bool(FontChoice &)> fontByDialog;
 
