@@ -5,15 +5,21 @@
 #include "Commands.h"
 #include "Session.h"
 #include "Terminal.h"
+#include "WindowActions.h"
 #include "engine/NumberFormat.h"
 #include "facade/KVTMain.h"
 #include "facade/Modules.h"
+#include "facade/Windows.h"
 #include "model/Error.h"
 #include "ui/ControlPanel.h"
 
 #include <ostream>
 #include <sstream>
 #include <unistd.h>
+
+#ifndef TALVIO_VERSION
+#error "TALVIO_VERSION must be defined by the build"
+#endif
 
 namespace talvio {
 
@@ -49,10 +55,12 @@ std::string stateLine(kvt::KVTMain &main) {
 
 class AddInSession final : public kvt::AddInEventHandler {
 public:
-    AddInSession(Session &session, Streams &streams)
+    // windowProblem: why no window can open, empty when they can.
+    AddInSession(Session &session, Streams &streams, std::string windowProblem)
         : mSession(session)
         , mMain(session.main())
-        , mStreams(streams) {}
+        , mStreams(streams)
+        , mWindowProblem(std::move(windowProblem)) {}
 
     // Subscribed after the facade, so each event is reported once the facade has handled it.
     void listen() { mSubscription = mMain.mEventRaiser()->Subscribe(*this); }
@@ -105,6 +113,9 @@ private:
             words >> from >> to;
             print("rate " + kvt::numberText(mSession.TauxDeChangeConvert(from, to)));
             return true;
+        } else if (command == "wizard" || command == "about" || command == "pick") {
+            runWindowAction(command, words);
+            return true;
         } else if (command == "names") {
             std::istringstream names(mMain.TheAddInMgr().AddInCollectionString());
             for (std::string name; std::getline(names, name);)
@@ -112,16 +123,49 @@ private:
             return true;
         } else {
             print("error unknown command " + command
-                  + " (state, start, finish, save, set-rate, rate, names, quit)");
+                  + " (state, start, finish, save, set-rate, rate, names, wizard, about, pick, "
+                    "quit)");
             return true;
         }
         print(stateLine(mMain));
         return true;
     }
 
+    // The window actions: "wizard [--force]", "about", "pick WHAT [INITIAL]". A choice is
+    // printed as "picked ..." lines, a cancel as "cancelled".
+    void runWindowAction(const std::string &command, std::istringstream &words) {
+        if (!mWindowProblem.empty()) {
+            print("error " + mWindowProblem);
+            return;
+        }
+        std::string what, initial;
+        words >> what >> initial;
+        if (command == "pick" && !isPickable(what)) {
+            print("error usage: pick position|folder|color|font [INITIAL]");
+            return;
+        }
+        const kvt::WindowDialogs dialogs;
+        if (command == "wizard") {
+            showWizard(mSession, what == "--force");
+        } else if (command == "about") {
+            showAbout(mSession, TALVIO_VERSION);
+        } else if (const auto choice = pick(
+                       mSession, what, initial.empty() ? std::nullopt : std::optional(initial))) {
+            std::istringstream lines(*choice);
+            for (std::string line; std::getline(lines, line);)
+                print("picked " + line);
+            return;
+        } else {
+            print("cancelled");
+            return;
+        }
+        print("closed " + command);
+    }
+
     Session &mSession;
     kvt::KVTMain &mMain;
     Streams &mStreams;
+    std::string mWindowProblem;
     std::unique_ptr<kvt::EventSubscription> mSubscription;
 };
 
@@ -129,13 +173,17 @@ private:
 
 int runAddIn(const Invocation &invocation, Streams &streams) {
     const TerminalUi ui = installTerminalUi();
+    // Windows need their application made before the bus makes one without windows.
+    std::string windowProblem = kvt::windowProblem();
+    if (windowProblem.empty())
+        kvt::requireWindows();
     Session session(invocation.settingsPath, invocation.messagesPath);
     kvt::KVTMain &main = session.main();
     const std::string type = invocation.option("--type").value_or("Talvio");
     std::string name;
     if (!main.Register(invocation.option("--path").value_or(""), type, name))
         return kFailure; // the register box said why
-    AddInSession addIn(session, streams);
+    AddInSession addIn(session, streams, std::move(windowProblem));
     addIn.listen();
     main.RunStateMachine(); // settle the edit state before the user acts
     addIn.print("name " + name);

@@ -77,12 +77,41 @@ const std::vector<CommandEntry> &commandTable() {
           "addin [--type TYPE] [--path DIR]",
           "Runs as an add-in beside others until standard input ends: registers with the add-in "
           "manager, then takes one action per line (state, start, finish, save, set-rate FROM TO "
-          "RATE, rate FROM TO, names, quit) and reports every edit state it reaches.",
+          "RATE, rate FROM TO, names, wizard [--force], about, pick WHAT [INITIAL], quit) and "
+          "reports every edit state it reaches. The window actions need a display.",
           {"--type", "--path"},
           {},
           0,
           0},
          runAddIn},
+        {{"wizard",
+          "wizard [--force]",
+          "Opens the first-time wizard when the setting FirstTime is ON, or always with --force, "
+          "and saves the language and currencies chosen there. Needs a display.",
+          {},
+          {"--force"},
+          0,
+          0},
+         runWizard},
+        {{"about",
+          "about",
+          "Opens the about box, listing the version, the settings database and the message "
+          "file. Needs a display.",
+          {},
+          {},
+          0,
+          0},
+         runAbout},
+        {{"pick",
+          "pick position|folder|color|font [--initial FOLDER|#RRGGBB]",
+          "Opens a chooser and prints the choice: the insertion position (number and name), a "
+          "folder, a colour (#RRGGBB) or a font (one field per line). Exits 1 when cancelled. "
+          "Needs a display.",
+          {"--initial"},
+          {},
+          1,
+          1},
+         runPick},
         {{"settings",
           "settings list | get SECTION KEY | set SECTION KEY VALUE | delete SECTION KEY",
           "Reads and writes the stored settings of the application Talvio.",

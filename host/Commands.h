@@ -35,6 +35,10 @@ int runDetail(const Invocation &invocation, Streams &streams);
 int runSetRate(const Invocation &invocation, Streams &streams);
 int runCurrencies(const Invocation &invocation, Streams &streams);
 int runFormats(const Invocation &invocation, Streams &streams);
+// Open the library's windows.
+int runWizard(const Invocation &invocation, Streams &streams);
+int runAbout(const Invocation &invocation, Streams &streams);
+int runPick(const Invocation &invocation, Streams &streams);
 // Runs as a long-lived add-in until standard input ends; reads the raw descriptor, not in.
 int runAddIn(const Invocation &invocation, Streams &streams);
 

@@ -11,8 +11,13 @@
 namespace talvio {
 
 Session::Session(const std::string &explicitSettings, const std::string &explicitMessages)
-    : mDatabase(openSettings(explicitSettings).database) {
-    mMain.init(kvt::shippedMessageFile(explicitMessages));
+    : mDatabase(openSettings(explicitSettings).database)
+    , mMessagesPath(kvt::shippedMessageFile(explicitMessages)) {
+    mMain.init(mMessagesPath);
+}
+
+std::string Session::SettingsPath() const {
+    return mDatabase->path().string();
 }
 
 kvt::MethodeArondiType Session::MethodeArondi() const {
@@ -118,6 +123,12 @@ void Session::WriteRegistry() {
     mDatabase->prepareToWrite();
     bool tables = true;
     mMain.driver().SaveReg(true, true, tables);
+}
+
+void Session::SaveGeneralSettings() {
+    mDatabase->prepareToWrite();
+    bool tables = false;
+    mMain.driver().SaveReg(true, false, tables);
 }
 
 void Session::SaveTables() {

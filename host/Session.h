@@ -60,12 +60,18 @@ public:
     // Saves the currency tables only, which is all that a rate entry changes: the general
     // settings another process may have changed meanwhile are left as it stored them.
     void SaveTables();
+    // Saves the general settings only: what the first-time wizard changes.
+    void SaveGeneralSettings();
+    // The settings database and the message file in use.
+    std::string SettingsPath() const;
+    const std::string &MessagesPath() const { return mMessagesPath; }
 
     // The facade itself, for what an add-in does beyond these commands.
     kvt::KVTMain &main() { return mMain; }
 
 private:
     std::shared_ptr<kvt::SqliteSettingsBackend> mDatabase;
+    std::string mMessagesPath;
     kvt::KVTMain mMain;
 };
 
