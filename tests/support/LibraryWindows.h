@@ -1,0 +1,73 @@
+#pragma once
+
+#include "engine/RatePrompt.h"
+#include "facade/KVTMain.h"
+#include "facade/Windows.h"
+#include "messages/Message.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kvt::test {
+
+// Every window of the library, each opened as a host opens it: for pictures, benchmarks and the
+// tests that walk all windows. The windows module's services must be registered.
+struct WindowShot {
+    const char *name;
+    std::function<void(KVTMain &)> open;
+};
+
+inline std::vector<WindowShot> libraryWindows() {
+    return {
+        {"wizard",
+         [](KVTMain &main) {
+             main.FirstTime(true);
+         }},
+        {"welcome",
+         [](KVTMain &main) {
+             main.LoadBienvenue();
+         }},
+        {"about",
+         [](KVTMain &main) {
+             main.ShowAbout({"Version", "Settings"}, {"0.1.0", "~/.config/talvio/settings.db"});
+         }},
+        {"position",
+         [](KVTMain &main) {
+             main.getPosIns();
+         }},
+        {"folder",
+         [](KVTMain &main) {
+             main.FrmDriveDir().setCurrentPath("/usr/share");
+             main.FrmDriveDir().Show();
+         }},
+        {"rate-question",
+         [](KVTMain &) {
+             windowServices().ratePrompt->ask(
+                 {Translate(550) + "\r\n" + Translate(551), "EUR", "USD", "1", "Talvio"});
+         }},
+        {"message-box",
+         [](KVTMain &) {
+             windowServices().messageBoxes->show(
+                 {"Talvio", Translate(552), BoxIcon::Information, BoxButtons::Ok});
+         }},
+        {"input-box",
+         [](KVTMain &) {
+             windowServices().messageBoxes->input({Translate(126), "Talvio", "F"});
+         }},
+        {"color",
+         [](KVTMain &main) {
+             main.ColorByDialog(0x0000FF);
+         }},
+        {"font",
+         [](KVTMain &main) {
+             bool cancel = false, bold = true, italic = false, strike = false, underline = false;
+             std::string name = "DejaVu Sans";
+             float size = 12;
+             std::int32_t colour = 0x800000;
+             main.FontByDialog(cancel, name, size, bold, italic, strike, underline, colour);
+         }},
+    };
+}
+
+} // namespace kvt::test
