@@ -1,11 +1,17 @@
+#include "windows/FrmAskRate.h"
+#include "windows/QtMessageBoxes.h"
 #include "windows/Services.h"
 
 namespace kvt::windows {
 
-void addDialogServices(WindowServices &) {}
+void addDialogServices(WindowServices &services) {
+    services.messageBoxes = std::make_shared<QtMessageBoxes>();
+    services.ratePrompt = std::make_shared<AskRateWindowPrompt>();
+}
 
 bool askRateVisible() {
-    return false;
+    const FrmAskRate *window = askRateWindow();
+    return window != nullptr && window->isVisible();
 }
 
 } // namespace kvt::windows

@@ -3,7 +3,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <optional>
 #include <sstream>
+#include <string>
 
 namespace talvio {
 namespace {
@@ -63,6 +66,38 @@ TEST(TerminalMessageBoxesTest, withoutTerminalTheSafeDefaultIsTakenAndReported) 
               BoxAnswer::Ok);
     EXPECT_EQ(out.str(), "Talvio: Error: Rate missing\n");
     EXPECT_EQ(in.tellg(), 0) << "nothing may be read without a terminal";
+}
+
+TEST(TerminalMessageBoxesTest, theInputBoxReadsOneLineAndCancelsWithoutAnAnswer) {
+    const struct {
+        const char *name;
+        bool interactive;
+        const char *title;
+        const char *initial;
+        const char *typed;
+        std::optional<std::string> expected;
+        const char *written;
+        const char *unread;
+    } rows[] = {
+        {"a line typed", true, "", "Rates", "Taux 2\nnext\n", "Taux 2", "Talvio: Name [Rates]? ",
+         "next\n"},
+        {"an empty line keeps the text", true, "Folder", "Rates", "\n", "Rates",
+         "Folder: Name [Rates]? ", ""},
+        {"nothing shown first", true, "", "", "x\n", "x", "Talvio: Name? ", ""},
+        {"end of input cancels", true, "", "Rates", "", std::nullopt, "Talvio: Name [Rates]? \n",
+         ""},
+        {"no terminal cancels", false, "", "Rates", "x\n", std::nullopt,
+         "Talvio: Name\n(no terminal to answer: took Cancel)\n", "x\n"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        std::istringstream in(row.typed);
+        std::ostringstream out;
+        TerminalMessageBoxes boxes(in, out, row.interactive);
+        EXPECT_EQ(boxes.input({"Name", row.title, row.initial}), row.expected);
+        EXPECT_EQ(out.str(), row.written);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), row.unread);
+    }
 }
 
 TEST(TerminalRatePromptTest, asksOneFromInToAndReturnsTheLineTyped) {
