@@ -66,6 +66,8 @@ std::optional<std::string> TerminalMessageBoxes::input(const kvt::InputRequest &
         mOut << '\n';
         return std::nullopt;
     }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
     return line.empty() ? request.initialText : line;
 }
 

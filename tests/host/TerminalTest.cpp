@@ -84,6 +84,7 @@ TEST(TerminalMessageBoxesTest, theInputBoxReadsOneLineAndCancelsWithoutAnAnswer)
         {"an empty line keeps the text", true, "Folder", "Rates", "\n", "Rates",
          "Folder: Name [Rates]? ", ""},
         {"nothing shown first", true, "", "", "x\n", "x", "Talvio: Name? ", ""},
+        {"a terminal's carriage return dropped", true, "", "", "x\r\n", "x", "Talvio: Name? ", ""},
         {"end of input cancels", true, "", "Rates", "", std::nullopt, "Talvio: Name [Rates]? \n",
          ""},
         {"no terminal cancels", false, "", "Rates", "x\n", std::nullopt,
