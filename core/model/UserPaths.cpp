@@ -50,6 +50,12 @@ std::filesystem::path defaultSettingsPath() {
     return overrideOr("TALVIO_SETTINGS", "XDG_CONFIG_HOME", ".config", "settings.db");
 }
 
+std::filesystem::path defaultMachineSettingsPath() {
+    if (std::string path = environment("TALVIO_MACHINE_SETTINGS"); !path.empty())
+        return path;
+    return "/etc/talvio/machine.db";
+}
+
 std::filesystem::path defaultLogFilePath() {
     return overrideOr("TALVIO_LOG_FILE", "XDG_STATE_HOME", ".local/state", "LogFile.Log");
 }

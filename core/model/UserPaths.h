@@ -8,6 +8,10 @@ namespace kvt {
 // $XDG_CONFIG_HOME/talvio/settings.db, else ~/.config/talvio/settings.db.
 std::filesystem::path defaultSettingsPath();
 
+// The machine-wide settings, read only: $TALVIO_MACHINE_SETTINGS when set, else
+// /etc/talvio/machine.db.
+std::filesystem::path defaultMachineSettingsPath();
+
 // The text log file: $TALVIO_LOG_FILE when set, else $XDG_STATE_HOME/talvio/LogFile.Log, else
 // ~/.local/state/talvio/LogFile.Log.
 std::filesystem::path defaultLogFilePath();
