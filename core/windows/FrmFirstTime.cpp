@@ -12,6 +12,7 @@
 #include "windows/WindowLayout.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,6 +107,9 @@ FrmFirstTime::FrmFirstTime(KVTMain &main, bool dontShowNextTime)
     mTxtFirstTime->setTextInteractionFlags(Qt::TextSelectableByKeyboard
                                            | Qt::TextSelectableByMouse);
     mTxtFirstTime->setTabChangesFocus(true);
+    // Room for the whole text without scrolling, in the user's font.
+    const QFontMetrics metrics(mTxtFirstTime->font());
+    mTxtFirstTime->setMinimumSize(metrics.averageCharWidth() * 84, metrics.lineSpacing() * 18);
     mChkDontShowNextTime->setObjectName(QStringLiteral("ChkDontShowNextTime"));
     mChkDontShowNextTime->setChecked(dontShowNextTime);
     mCmdQuit->setObjectName(QStringLiteral("CmdQuit"));
@@ -151,7 +155,7 @@ FrmFirstTime::FrmFirstTime(KVTMain &main, bool dontShowNextTime)
     connect(mCmdQuit, &QPushButton::clicked, this, &FrmFirstTime::CmdQuit_Click);
 
     load();
-    resize(sizeHint().expandedTo(QSize(480, 360)));
+    adjustSize();
     centreOnScreen(*this);
     gShown = this;
 }

@@ -19,8 +19,9 @@ namespace kvt::windows {
 // and gives a label buddy (QLabel::setBuddy(list->widget())), so the label names it for
 // screen readers and its mnemonic reaches it. The list lives as long as its widget.
 //
-// Keyboard: the widgets' own: arrows move, typing jumps to the first code starting with the
-// letters typed, F4 or Alt+Down opens the combo's list, Space ticks entries of a multiple list.
+// Keyboard: the widgets' own: arrows move, typing jumps to the next entry whose code starts
+// with the letters typed, F4 or Alt+Down opens the combo's list, Space ticks entries of a
+// multiple list.
 class TwoColumnList final : public QObject, public ListControl {
     Q_OBJECT
 public:
