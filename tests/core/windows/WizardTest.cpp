@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 #include "WindowTesting.h"
 #include "core/facade/FacadeFixture.h"
+#include "support/ForwardingBackend.h"
 #include "ui/LanguageList.h"
 #include "windows/FrmBienvenue.h"
 #include "windows/FrmFirstTime.h"
@@ -280,6 +281,28 @@ TEST_F(Wizard, writesTheStartSwitchAtOnceHoweverItCloses) {
         EXPECT_EQ(FrmFirstTime::shown(), nullptr);
         EXPECT_TRUE(main->NoWindowsVisible());
     }
+}
+
+// A store that refuses to switch the wizard off: the failure is told in a box, and the wizard
+// goes on and closes as asked.
+TEST_F(Wizard, tellsAFailedWriteAndGoesOn) {
+    struct Refusing final : ForwardingBackend {
+        void write(const std::string &app, const std::string &section, const std::string &key,
+                   const std::string &value) override {
+            if (key == "FirstTime" && value == "OFF")
+                throw Error(err::SettingsStore, "the store is read-only");
+            ForwardingBackend::write(app, section, key, value);
+        }
+    };
+    setSharedRegistry(std::make_shared<Registry>(std::make_shared<Refusing>()));
+    const auto main = startedFacade();
+    EXPECT_TRUE(run(*main, true, [&](QWidget &wizard) {
+        QTest::mouseClick(&named<QCheckBox>(wizard, "ChkDontShowNextTime"), Qt::LeftButton);
+        quit(wizard);
+    }));
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].text, "Error (ChkDontShowNextTime_Click): the store is read-only");
+    EXPECT_EQ(boxes->shown()[0].icon, BoxIcon::Critical);
 }
 
 TEST_F(Wizard, showsTheWelcomeScreenOnlyWhenWanted) {
