@@ -2,7 +2,8 @@
 # shellcheck shell=bash
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libsqlite3-dev locales-all
-          libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev dbus-daemon)
+          libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev dbus-daemon
+          xvfb xauth fonts-dejavu-core)
 
 # Installs the packages that are missing, with sudo when not run as root.
 install_missing() {
