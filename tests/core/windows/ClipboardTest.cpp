@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QMimeData>
 #include <functional>
-#include <optional>
 #include <utility>
 #include <vector>
 
@@ -17,7 +16,6 @@ namespace {
 
 const auto *const kApplication = testing::AddGlobalTestEnvironment(new test::WindowApplication);
 
-using Flags = std::array<bool, ClipboardStore::kFormats>;
 using Formats = std::vector<std::pair<const char *, std::string>>; // MIME type, bytes
 
 QClipboard &systemClipboard() {
@@ -32,29 +30,43 @@ QImage redBlue() {
     return image;
 }
 
-const std::vector<unsigned> kRedBlue = {0xFFFF0000u, 0xFF0000FFu};
-
-std::string encoded(const QImage &image, const char *type) {
+std::string encoded(const char *type) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, type);
+    redBlue().save(&buffer, type);
     return bytes.toStdString();
 }
 
-std::vector<unsigned> pixels(const QImage &image) {
-    std::vector<unsigned> colours;
-    for (int x = 0; x < image.width(); ++x)
-        colours.push_back(image.pixel(x, 0));
-    return colours;
+const std::string kPng = encoded("PNG");
+const std::string kBmp = encoded("BMP");
+
+// "redBlue" for the two pixels, else the bytes themselves.
+std::string shown(const QImage &image, const std::string &bytes) {
+    return !image.isNull() && image.size() == QSize(2, 1) && image.pixel(0, 0) == 0xFFFF0000u
+                   && image.pixel(1, 0) == 0xFF0000FFu
+               ? "redBlue"
+               : bytes;
 }
 
-std::vector<unsigned> decodedPixels(const std::string &bytes) {
-    return pixels(QImage::fromData(QByteArray::fromStdString(bytes)));
+// What the clipboard holds, format by format: "type=data; ...", Qt's own image as "image".
+std::string clipboardContent() {
+    const QMimeData *data = systemClipboard().mimeData();
+    QStringList content;
+    for (const QString &mime : data ? data->formats() : QStringList()) {
+        const std::string bytes = data->data(mime).toStdString();
+        if (mime == "application/x-qt-image")
+            content << "image=" + QString::fromStdString(shown(systemClipboard().image(), ""));
+        else
+            content << mime + "="
+                           + QString::fromStdString(
+                               shown(QImage::fromData(QByteArray::fromStdString(bytes)), bytes));
+    }
+    return content.join("; ").toStdString();
 }
 
-// Sets what a user or another program left on the clipboard.
-void putFormats(const Formats &formats, bool withImage) {
+// What a user or another program left on the clipboard.
+void putFormats(const Formats &formats, bool withImage = false) {
     auto *data = new QMimeData;
     for (const auto &[mime, bytes] : formats)
         data->setData(mime, QByteArray::fromStdString(bytes));
@@ -63,25 +75,15 @@ void putFormats(const Formats &formats, bool withImage) {
     systemClipboard().setMimeData(data);
 }
 
-// The formats on the clipboard, in order, separated by blanks.
-std::string formatsOnClipboard() {
-    const QMimeData *data = systemClipboard().mimeData();
-    return data ? data->formats().join(' ').toStdString() : std::string();
-}
-
-std::string onClipboard(const char *mime) {
-    const QMimeData *data = systemClipboard().mimeData();
-    return data ? data->data(mime).toStdString() : std::string();
-}
-
-const std::string kPng = encoded(redBlue(), "PNG");
-const std::string kBmp = encoded(redBlue(), "BMP");
-
 class Clipboard : public test::FacadeFixture {
 protected:
     void SetUp() override {
         FacadeFixture::SetUp();
         startAfresh();
+    }
+    void TearDown() override {
+        facade.reset();
+        FacadeFixture::TearDown();
     }
     // An empty clipboard and a facade that saved nothing yet: each row of a table starts so.
     void startAfresh() {
@@ -89,193 +91,150 @@ protected:
         facade.reset();
         facade = std::make_unique<KVTMain>();
     }
-    void TearDown() override {
-        facade.reset();
-        FacadeFixture::TearDown();
+    // The presence flags in table order: bitmap, DIB, link, metafile, palette, RTF, text.
+    std::string flags() const {
+        std::string present;
+        for (bool flag : facade->clipboardStore().present)
+            present += flag ? '1' : '0';
+        return present;
     }
     std::unique_ptr<KVTMain> facade;
 };
 
 struct RoundTrip {
     const char *name;
-    Formats userFormats;
+    Formats user;
     bool userImage;
-    Flags present;                       // bitmap, DIB, link, metafile, palette, RTF, text
-    std::vector<std::string> others;     // saved besides the seven
-    std::optional<std::string> hostText; // what the host copies between clear and restore
-    Formats restored;
-    bool imageRestored;
+    const char *present;
+    const char *others;   // saved besides the seven
+    const char *hostText; // copied by the host between the clear and the restore
+    const char *restored;
 };
 
 const RoundTrip kRoundTrips[] = {
     {"plainText",
      {{"text/plain", "1 EUR = 40.3399 BEF"}},
      false,
-     {0, 0, 0, 0, 0, 0, 1},
-     {},
-     std::nullopt,
-     {{"text/plain", "1 EUR = 40.3399 BEF"}},
-     false},
-    {"richTextWithText",
-     {{"text/rtf", R"({\rtf1 \b 40.3399\b0})"}, {"text/plain", "40.3399"}},
+     "0000001",
+     "",
+     nullptr,
+     "text/plain=1 EUR = 40.3399 BEF"},
+    {"richText",
+     {{"text/rtf", R"({\rtf1 \b 1\b0})"}, {"text/plain", "1"}},
      false,
-     {0, 0, 0, 0, 0, 1, 1},
-     {},
-     std::nullopt,
-     {{"text/rtf", R"({\rtf1 \b 40.3399\b0})"}, {"text/plain", "40.3399"}},
-     false},
-    // The host's own text stays beside the restored picture: the clipboard is not emptied.
+     "0000011",
+     "",
+     nullptr,
+     R"(text/rtf={\rtf1 \b 1\b0}; text/plain=1)"},
+    // The host's text stays beside the picture put back: the clipboard is not emptied first.
     {"imageBesideTheHostsText",
      {},
      true,
-     {1, 0, 0, 0, 0, 0, 0},
-     {},
+     "1000000",
+     "",
      "host",
-     {{"text/plain", "host"}},
-     true},
-    {"deviceIndependentBitmapAndMetafile",
-     {{"image/bmp", "BM-bytes"}, {"image/x-wmf", "wmf-bytes"}},
+     "text/plain=host; image/png=redBlue; image=redBlue"},
+    {"dibAndMetafile",
+     {{"image/bmp", kBmp}, {"image/x-wmf", "wmf"}},
      false,
-     {0, 1, 0, 1, 0, 0, 0},
-     {},
-     std::nullopt,
-     {{"image/bmp", "BM-bytes"}, {"image/x-wmf", "wmf-bytes"}},
-     false},
-    // What a browser leaves: the HTML and its other formats come back with the text.
-    {"htmlFromABrowserIsKept",
-     {{"text/html", "<b>40,34</b>"}, {"text/plain", "40,34"}, {"text/x-moz-url", "u"}},
+     "0101000",
+     "",
+     nullptr,
+     "image/bmp=redBlue; image/x-wmf=wmf"},
+    // A browser's HTML and its other formats come back too; the saved text replaces the host's.
+    {"htmlFromABrowser",
+     {{"text/html", "<b>4</b>"}, {"text/plain", "4"}, {"text/x-moz-url", "u"}},
      false,
-     {0, 0, 0, 0, 0, 0, 1},
-     {"text/html", "text/x-moz-url"},
+     "0000001",
+     "text/html text/x-moz-url",
      "host",
-     {{"text/html", "<b>40,34</b>"}, {"text/plain", "40,34"}, {"text/x-moz-url", "u"}},
-     false},
-    {"emptyClipboardRestoresNothing",
-     {},
-     false,
-     {0, 0, 0, 0, 0, 0, 0},
-     {},
-     "host",
-     {{"text/plain", "host"}},
-     false},
+     "text/plain=4; text/html=<b>4</b>; text/x-moz-url=u"},
+    {"emptyClipboardRestoresNothing", {}, false, "0000000", "", "host", "text/plain=host"},
 };
 
-TEST_F(Clipboard, restoreGivesTheSavedClipboardBack) {
+TEST_F(Clipboard, restoreGivesTheSavedClipboardBackBesideTheHostsData) {
     for (const RoundTrip &row : kRoundTrips) {
         SCOPED_TRACE(row.name);
         startAfresh();
-        putFormats(row.userFormats, row.userImage);
+        putFormats(row.user, row.userImage);
 
         facade->ClipboardSave();
-        const ClipboardStore &store = facade->clipboardStore();
-        EXPECT_EQ(store.present, row.present);
-        std::vector<std::string> others;
-        for (const auto &[mime, bytes] : store.others)
-            others.push_back(mime);
+        EXPECT_EQ(flags(), row.present);
+        std::string others;
+        for (const auto &[mime, bytes] : facade->clipboardStore().others)
+            others += (others.empty() ? "" : " ") + mime;
         EXPECT_EQ(others, row.others);
-
         facade->ClipboardClear();
-        EXPECT_EQ(formatsOnClipboard(), "");
+        EXPECT_EQ(clipboardContent(), "");
         if (row.hostText)
-            systemClipboard().setText(QString::fromStdString(*row.hostText));
+            systemClipboard().setText(row.hostText);
         facade->ClipboardRestore();
 
-        for (const auto &[mime, bytes] : row.restored)
-            EXPECT_EQ(onClipboard(mime), bytes) << mime;
-        const std::vector<unsigned> image = row.imageRestored ? kRedBlue : std::vector<unsigned>{};
-        EXPECT_EQ(pixels(systemClipboard().image()), image);
-        EXPECT_EQ(decodedPixels(onClipboard("image/png")), image);
-        EXPECT_EQ(store.present, row.present) << "the flags are kept";
-        EXPECT_EQ(store.saved, (std::array<std::string, ClipboardStore::kFormats>{}));
-        EXPECT_TRUE(store.others.empty());
+        EXPECT_EQ(clipboardContent(), row.restored);
+        EXPECT_EQ(flags(), row.present) << "the flags are kept";
+        for (const std::string &saved : facade->clipboardStore().saved)
+            EXPECT_EQ(saved, "");
+        EXPECT_TRUE(facade->clipboardStore().others.empty());
     }
 }
 
 TEST_F(Clipboard, secondRestoreWithoutSaveLeavesTheHostsClipboardAlone) {
-    putFormats({{"text/plain", "saved"}, {"text/html", "<i>saved</i>"}}, false);
+    putFormats({{"text/plain", "saved"}, {"text/html", "<i>saved</i>"}});
     facade->ClipboardSave();
     facade->ClipboardRestore();
-    putFormats({{"text/plain", "host"}}, false);
+    putFormats({{"text/plain", "host"}});
 
     facade->ClipboardRestore();
 
-    EXPECT_EQ(onClipboard("text/plain"), "host");
-    EXPECT_EQ(formatsOnClipboard(), "text/plain");
-    EXPECT_EQ(facade->clipboardStore().present, (Flags{0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(clipboardContent(), "text/plain=host");
+    EXPECT_EQ(flags(), "0000001");
+}
+
+const char *formatName(PictureFormat format) {
+    static const char *const names[] = {"bitmap", "dib", "metafile"};
+    return names[static_cast<int>(format)];
 }
 
 struct PictureCase {
     const char *name;
-    std::function<void(KVTMain &)> put;
-    PictureFormat format;
-    std::string bytes; // empty: a picture of the red and blue pixels
+    std::vector<Picture> set; // in this order, over the text "kept"
+    bool userImage;           // an image another widget copied, with the text
+    const char *got;          // what ClipboardGetData gives
 };
 
 const PictureCase kPictures[] = {
-    {"bitmap",
-     [](KVTMain &facade) {
-         facade.ClipboardSetData({PictureFormat::Bitmap, kPng});
-     },
-     PictureFormat::Bitmap, ""},
-    {"deviceIndependentBitmap",
-     [](KVTMain &facade) {
-         facade.ClipboardSetData({PictureFormat::Dib, kBmp});
-     },
-     PictureFormat::Dib, kBmp},
-    {"metafile",
-     [](KVTMain &facade) {
-         facade.ClipboardSetData({PictureFormat::Metafile, "wmf"});
-     },
-     PictureFormat::Metafile, "wmf"},
-    {"imageCopiedByAnotherWidget",
-     [](KVTMain &) {
-         putFormats({{"text/plain", "kept"}}, true);
-     },
-     PictureFormat::Bitmap, ""},
-    // The bitmap comes first, whatever else the clipboard holds.
-    {"bitmapBeforeTheOthers",
-     [](KVTMain &facade) {
-         facade.ClipboardSetData({PictureFormat::Metafile, "wmf"});
-         facade.ClipboardSetData({PictureFormat::Dib, kBmp});
-         facade.ClipboardSetData({PictureFormat::Bitmap, kPng});
-     },
-     PictureFormat::Bitmap, ""},
-    {"metafileBeforeTheDeviceIndependentBitmap",
-     [](KVTMain &facade) {
-         facade.ClipboardSetData({PictureFormat::Dib, kBmp});
-         facade.ClipboardSetData({PictureFormat::Metafile, "wmf"});
-     },
-     PictureFormat::Metafile, "wmf"},
+    {"bitmap", {{PictureFormat::Bitmap, kPng}}, false, "bitmap=redBlue"},
+    {"dib", {{PictureFormat::Dib, kBmp}}, false, "dib=redBlue"},
+    {"metafile", {{PictureFormat::Metafile, "wmf"}}, false, "metafile=wmf"},
+    {"imageCopiedByAnotherWidget", {}, true, "bitmap=redBlue"},
+    {"bitmapFirst",
+     {{PictureFormat::Metafile, "wmf"}, {PictureFormat::Dib, kBmp}, {PictureFormat::Bitmap, kPng}},
+     false,
+     "bitmap=redBlue"},
+    {"metafileBeforeDib",
+     {{PictureFormat::Dib, kBmp}, {PictureFormat::Metafile, "wmf"}},
+     false,
+     "metafile=wmf"},
+    {"noPicture", {}, false, "bitmap="},
 };
 
 TEST_F(Clipboard, getDataGivesThePictureInTheFirstFormatAvailable) {
     for (const PictureCase &row : kPictures) {
         SCOPED_TRACE(row.name);
         startAfresh();
-        systemClipboard().setText("kept");
-        row.put(*facade);
+        putFormats({{"text/plain", "kept"}}, row.userImage);
+        for (const Picture &picture : row.set)
+            facade->ClipboardSetData(picture);
 
-        const Picture picture = facade->ClipboardGetData();
+        const Picture got = facade->ClipboardGetData();
 
-        EXPECT_EQ(picture.format, row.format);
-        if (row.bytes.empty())
-            EXPECT_EQ(decodedPixels(picture.bytes), kRedBlue);
-        else
-            EXPECT_EQ(picture.bytes, row.bytes);
-        EXPECT_EQ(onClipboard("text/plain"), "kept") << "other formats stay";
+        const QImage decoded = QImage::fromData(QByteArray::fromStdString(got.bytes));
+        EXPECT_EQ(std::string(formatName(got.format)) + "=" + shown(decoded, got.bytes), row.got);
+        EXPECT_THAT(clipboardContent(), testing::StartsWith("text/plain=kept")) << "others stay";
+        if (row.got == std::string("bitmap=redBlue")) {
+            EXPECT_EQ(shown(systemClipboard().image(), ""), "redBlue") << "Qt's image too";
+        }
     }
-}
-
-TEST_F(Clipboard, aBitmapIsAlsoTheImageOtherWidgetsRead) {
-    facade->ClipboardSetData({PictureFormat::Bitmap, kPng});
-    EXPECT_EQ(pixels(systemClipboard().image()), kRedBlue);
-}
-
-TEST_F(Clipboard, noPictureGivesAnEmptyPicture) {
-    systemClipboard().setText("only text");
-    EXPECT_TRUE(facade->ClipboardGetData().bytes.empty());
-    systemClipboard().clear();
-    EXPECT_TRUE(facade->ClipboardGetData().bytes.empty());
 }
 
 struct BadPicture {
@@ -285,23 +244,18 @@ struct BadPicture {
 };
 
 const BadPicture kBadPictures[] = {
-    {"empty", {PictureFormat::Metafile, ""}, "ClipboardSetData: the picture has no data."},
-    {"bitmapNotPng",
-     {PictureFormat::Bitmap, "not a picture"},
-     "ClipboardSetData: the picture's data is not a PNG image."},
-    {"dibNotBmp",
-     {PictureFormat::Dib, kPng},
-     "ClipboardSetData: the picture's data is not a BMP image."},
+    {"empty", {PictureFormat::Metafile, ""}, "the picture has no data."},
+    {"bitmapNotPng", {PictureFormat::Bitmap, "not a picture"}, "is not a PNG image."},
+    {"dibNotBmp", {PictureFormat::Dib, kPng}, "is not a BMP image."},
 };
 
 TEST_F(Clipboard, setDataRefusesABadPictureAndKeepsTheClipboard) {
     for (const BadPicture &row : kBadPictures) {
         SCOPED_TRACE(row.name);
-        startAfresh();
-        systemClipboard().setText("kept");
+        putFormats({{"text/plain", "kept"}});
         EXPECT_THAT([&] { facade->ClipboardSetData(row.picture); },
-                    test::ThrowsError(err::InvalidArgument, {row.description}));
-        EXPECT_EQ(formatsOnClipboard(), "text/plain");
+                    test::ThrowsError(err::InvalidArgument, {"ClipboardSetData", row.description}));
+        EXPECT_EQ(clipboardContent(), "text/plain=kept");
     }
 }
 
