@@ -1,6 +1,7 @@
 #include "windows/ColorFontDialogs.h"
 
 #include "messages/Message.h"
+#include "messages/MsgIds.h"
 #include "windows/Application.h"
 
 #include <QAbstractItemView>
@@ -21,8 +22,6 @@
 namespace kvt::windows {
 
 namespace {
-
-enum FontDialogText : std::int32_t { Title = 1300, ColourButton = 1301, Ok = 1302, Cancel = 1303 };
 
 QString text(std::int32_t message) {
     return QString::fromStdString(Translate(message));
@@ -45,7 +44,7 @@ public:
         : mColor(choice.color)
         , mPresetSize(choice.size) {
         setObjectName(QStringLiteral("dlgFont"));
-        setWindowTitle(text(Title));
+        setWindowTitle(text(msg::FontDialogTitle));
         // Made first and made a widget before the buttons exist: Tab goes through the font
         // choice, then the buttons.
         mChooser = new QFontDialog(this);
@@ -60,7 +59,7 @@ public:
             control->installEventFilter(this);
         nameChooserFields();
 
-        mColorButton = new QPushButton(text(ColourButton), this);
+        mColorButton = new QPushButton(text(msg::FontDialogColour), this);
         mColorButton->setObjectName(QStringLiteral("cmdColor"));
         mColorButton->setAutoDefault(false);
         showColor();
@@ -70,11 +69,11 @@ public:
                 showColor();
             }
         });
-        auto *ok = new QPushButton(text(Ok), this);
+        auto *ok = new QPushButton(text(msg::FontDialogOk), this);
         ok->setObjectName(QStringLiteral("cmdOK"));
         ok->setDefault(true);
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        auto *cancel = new QPushButton(text(Cancel), this);
+        auto *cancel = new QPushButton(text(msg::FontDialogCancel), this);
         cancel->setObjectName(QStringLiteral("cmdCancel"));
         cancel->setAutoDefault(false);
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
