@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QColorDialog>
 #include <QDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -17,6 +18,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <optional>
 
 namespace kvt::windows {
@@ -130,7 +133,33 @@ private:
         font.setItalic(choice.italic);
         font.setStrikeOut(choice.strike);
         font.setUnderline(choice.underline);
+        if (const QString style = closestStyle(font.family(), choice.bold, choice.italic);
+            !style.isEmpty())
+            font.setStyleName(style);
         return font;
+    }
+
+    // The chooser finds a style by name only ("Normal", "Bold Italic") and otherwise takes the
+    // first one its list shows, which for a family that names its styles otherwise (DejaVu's
+    // "Book" and "Oblique") could be an italic for a plain font. So the preset names the
+    // family's own style: the right slant, then the right width, then the nearest weight.
+    static QString closestStyle(const QString &family, bool bold, bool italic) {
+        const int weight = bold ? QFont::Bold : QFont::Normal;
+        QString closest;
+        int closestDistance = std::numeric_limits<int>::max();
+        for (const QString &style : QFontDatabase::styles(family)) {
+            const QFont font = QFontDatabase::font(family, style, 12);
+            const int stretch = font.stretch();
+            const int distance =
+                (font.italic() != italic ? 10000 : 0)
+                + (stretch != QFont::AnyStretch && stretch != QFont::Unstretched ? 1000 : 0)
+                + std::abs(font.weight() - weight);
+            if (distance < closestDistance) {
+                closest = style;
+                closestDistance = distance;
+            }
+        }
+        return closest;
     }
 
     // Screen readers name a list by its accessible name only, never by its label, and the

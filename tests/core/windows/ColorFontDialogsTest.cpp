@@ -179,16 +179,22 @@ const FontCase kFonts[] = {
      },
      "cancel=0 DejaVu Serif 14 bold strike underline 0xff0000"},
     // Cancel passed true stays true on a confirm; a cancelled colour changes nothing, and a
-    // fractional size left alone comes back as given.
+    // fractional size left alone comes back as given. A plain font stays plain where the
+    // family's first style listed is an italic.
     {"confirmedUnchangedKeepsCancelAsPassed",
      true,
-     {"DejaVu Sans Mono", 10.5f, true, false, true, false, 0x123456},
+     {"DejaVu Sans", 10.5f, false, false, true, false, 0x123456},
      [](const FontDialogParts &parts) {
          answerColorDialog({});
          QTest::mouseClick(parts.button("cmdColor"), Qt::LeftButton);
-         QTest::keyClick(parts.entry("DejaVu Sans Mono").first, Qt::Key_Return);
+         QTest::keyClick(parts.entry("DejaVu Sans").first, Qt::Key_Return);
      },
-     "cancel=1 DejaVu Sans Mono 10.5 bold strike 0x123456"},
+     "cancel=1 DejaVu Sans 10.5 strike 0x123456"},
+    {"confirmedBoldUnchanged",
+     false,
+     {"DejaVu Sans Mono", 12, true, false, false, true, 0},
+     [](const FontDialogParts &parts) { QTest::mouseClick(parts.button("cmdOK"), Qt::LeftButton); },
+     "cancel=0 DejaVu Sans Mono 12 bold underline 0x0"},
     {"cancelledWritesNothing",
      false,
      {"DejaVu Serif", 12, false, false, false, true, 0x00FF00},
