@@ -58,6 +58,12 @@ inline constexpr std::int32_t CrossRateCaption = 751;
 // Prefix of an interactive failure report, followed by the operation and the description.
 inline constexpr std::int32_t OperationFailed = 1048;
 
+// The font dialog: its title, the button that opens the colour dialog, OK and Cancel.
+inline constexpr std::int32_t FontDialogTitle = 1300;
+inline constexpr std::int32_t FontDialogColour = 1301;
+inline constexpr std::int32_t FontDialogOk = 1302;
+inline constexpr std::int32_t FontDialogCancel = 1303;
+
 // Every named number above, for checks that the shipped message file holds them all.
 inline constexpr std::array kAllNamed = {LanguageName,
                                          MethodLegal,
@@ -94,6 +100,10 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          CommonDataLockedUntil,
                                          RateCaption,
                                          CrossRateCaption,
-                                         OperationFailed};
+                                         OperationFailed,
+                                         FontDialogTitle,
+                                         FontDialogColour,
+                                         FontDialogOk,
+                                         FontDialogCancel};
 
 } // namespace kvt::msg
