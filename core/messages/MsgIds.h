@@ -58,11 +58,13 @@ inline constexpr std::int32_t CrossRateCaption = 751;
 // Prefix of an interactive failure report, followed by the operation and the description.
 inline constexpr std::int32_t OperationFailed = 1048;
 
-// The font dialog: its title, the button that opens the colour dialog, OK and Cancel.
+// The captions of the dialogs' OK and Cancel buttons.
+inline constexpr std::int32_t ButtonOk = 42;
+inline constexpr std::int32_t ButtonCancel = 302;
+
+// The font dialog: its title and the button that opens the colour dialog.
 inline constexpr std::int32_t FontDialogTitle = 1300;
 inline constexpr std::int32_t FontDialogColour = 1301;
-inline constexpr std::int32_t FontDialogOk = 1302;
-inline constexpr std::int32_t FontDialogCancel = 1303;
 
 // Every named number above, for checks that the shipped message file holds them all.
 inline constexpr std::array kAllNamed = {LanguageName,
@@ -101,9 +103,9 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          RateCaption,
                                          CrossRateCaption,
                                          OperationFailed,
+                                         ButtonOk,
+                                         ButtonCancel,
                                          FontDialogTitle,
-                                         FontDialogColour,
-                                         FontDialogOk,
-                                         FontDialogCancel};
+                                         FontDialogColour};
 
 } // namespace kvt::msg

@@ -72,11 +72,11 @@ public:
                 showColor();
             }
         });
-        auto *ok = new QPushButton(text(msg::FontDialogOk), this);
+        auto *ok = new QPushButton(text(msg::ButtonOk), this);
         ok->setObjectName(QStringLiteral("cmdOK"));
         ok->setDefault(true);
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        auto *cancel = new QPushButton(text(msg::FontDialogCancel), this);
+        auto *cancel = new QPushButton(text(msg::ButtonCancel), this);
         cancel->setObjectName(QStringLiteral("cmdCancel"));
         cancel->setAutoDefault(false);
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,6 +1,7 @@
 #include "windows/FrmDriveDir.h"
 
 #include "messages/Message.h"
+#include "messages/MsgIds.h"
 #include "windows/WindowLayout.h"
 
 #include <QComboBox>
@@ -20,8 +21,6 @@ namespace kvt::windows {
 
 namespace {
 
-constexpr std::int32_t kOk = 42;
-constexpr std::int32_t kCancel = 302;
 constexpr std::int32_t kDriveLabel = 440;
 constexpr std::int32_t kPathLabel = 441;
 constexpr std::int32_t kFoldersTip = 442;
@@ -85,10 +84,10 @@ FrmDriveDir::FrmDriveDir(FolderChoice &choice, QWidget *parent)
     }
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(text(kOk), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(text(msg::ButtonOk), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(text(kCancel), QDialogButtonBox::RejectRole);
+    QPushButton *cancel = buttons->addButton(text(msg::ButtonCancel), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
 
     auto *layout = new QGridLayout(this);
