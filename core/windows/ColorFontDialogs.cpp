@@ -212,10 +212,12 @@ std::int32_t colorToHost(const QColor &color) {
     return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
 }
 
-std::int32_t ColorByDialog(std::int32_t colorDef) {
+std::optional<std::int32_t> ColorByDialog(std::int32_t colorDef) {
     ensureApplication();
     const auto chosen = chooseColor(nullptr, hostToColor(colorDef));
-    return chosen ? colorToHost(*chosen) : colorDef;
+    if (!chosen)
+        return std::nullopt;
+    return colorToHost(*chosen);
 }
 
 bool FontByDialog(FontChoice &choice) {

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <cstdint>
+#include <optional>
 
 namespace kvt::windows {
 
@@ -13,8 +14,8 @@ QColor hostToColor(std::int32_t color);
 std::int32_t colorToHost(const QColor &color);
 
 // The colour dialog, opened with colorDef selected: the colour chosen when the user confirms,
-// else colorDef unchanged.
-std::int32_t ColorByDialog(std::int32_t colorDef);
+// nullopt when the user cancels.
+std::optional<std::int32_t> ColorByDialog(std::int32_t colorDef);
 
 // The font dialog, with strike-through, underline and a colour choice besides the font, preset
 // from choice. True, with choice updated, when the user confirms; false, choice untouched, when
