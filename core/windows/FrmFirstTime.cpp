@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace kvt::windows {
@@ -107,9 +108,8 @@ FrmFirstTime::FrmFirstTime(KVTMain &main, bool dontShowNextTime)
     mTxtFirstTime->setTextInteractionFlags(Qt::TextSelectableByKeyboard
                                            | Qt::TextSelectableByMouse);
     mTxtFirstTime->setTabChangesFocus(true);
-    // Room for the whole text without scrolling, in the user's font.
     const QFontMetrics metrics(mTxtFirstTime->font());
-    mTxtFirstTime->setMinimumSize(metrics.averageCharWidth() * 84, metrics.lineSpacing() * 18);
+    mTxtFirstTime->setMinimumWidth(metrics.averageCharWidth() * 84);
     mChkDontShowNextTime->setObjectName(QStringLiteral("ChkDontShowNextTime"));
     mChkDontShowNextTime->setChecked(dontShowNextTime);
     mCmdQuit->setObjectName(QStringLiteral("CmdQuit"));
@@ -197,6 +197,15 @@ void FrmFirstTime::translate() {
     for (std::int32_t message = 21; message <= 30; ++message)
         about += QLatin1Char('\n') + text(message);
     mTxtFirstTime->setPlainText(about);
+    // Room for the whole text without scrolling, in the user's font and language: the lines as
+    // they wrap in the box's width, its frame and the document's margins.
+    const QFontMetrics metrics(mTxtFirstTime->font());
+    const int margins = 2
+                        * (mTxtFirstTime->frameWidth()
+                           + static_cast<int>(mTxtFirstTime->document()->documentMargin()));
+    const QRect wrapped = metrics.boundingRect(
+        QRect(0, 0, mTxtFirstTime->minimumWidth() - margins, 1 << 20), Qt::TextWordWrap, about);
+    mTxtFirstTime->setMinimumHeight(wrapped.height() + margins + 2 * metrics.lineSpacing());
     // The text has no label: it is the window's own explanation.
     mTxtFirstTime->setAccessibleName(text(14));
     mChkDontShowNextTime->setText(text(15));
