@@ -32,6 +32,7 @@ cmake --preset release
 cmake --build --preset release -j "$jobs"
 ./build/release/bench/talvio-bench --benchmark_min_time=0.01 >/dev/null
 ./build/release/bench/talvio-bench-facade --benchmark_min_time=0.01 >/dev/null
+./build/release/bench/talvio-bench-windows --benchmark_min_time=0.01 >/dev/null 2>&1
 ./scripts/bench-addinmgr.sh --benchmark_min_time=0.01 >/dev/null
 
 echo "== fuzz targets: short smoke run"

@@ -5,16 +5,22 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 
 namespace kvt::test {
 
-// The window the user sees now: the active modal one, else a shown top-level window.
+// Whether the window system shows the widget's window now, not only that it was asked to.
+inline bool onScreen(const QWidget &widget) {
+    return widget.isVisible() && widget.windowHandle() && widget.windowHandle()->isExposed();
+}
+
+// The window the user sees now: the active modal one, else a top-level window on screen.
 inline QWidget *shownWindow() {
     if (QWidget *modal = QApplication::activeModalWidget())
-        return modal;
+        return onScreen(*modal) ? modal : nullptr;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && !qobject_cast<QMenu *>(widget))
+        if (onScreen(*widget) && !qobject_cast<QMenu *>(widget))
             return widget;
     }
     return nullptr;
