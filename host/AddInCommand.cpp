@@ -134,14 +134,14 @@ private:
     // The window actions: "wizard [--force]", "about", "pick WHAT [INITIAL]". A choice is
     // printed as "picked ..." lines, a cancel as "cancelled".
     void runWindowAction(const std::string &command, std::istringstream &words) {
-        if (!mWindowProblem.empty()) {
-            print("error " + mWindowProblem);
-            return;
-        }
         std::string what, initial;
         words >> what >> initial;
         if (command == "pick" && !isPickable(what)) {
             print("error usage: pick position|folder|color|font [INITIAL]");
+            return;
+        }
+        if (!mWindowProblem.empty()) {
+            print("error " + mWindowProblem);
             return;
         }
         const kvt::WindowDialogs dialogs;

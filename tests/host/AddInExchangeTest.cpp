@@ -137,6 +137,31 @@ TEST_F(AddInExchange, anAddInThatNoLongerAnswersDoesNotStopTheOthers) {
     stuck->signal(SIGCONT);
 }
 
+TEST_F(AddInExchange, withoutADisplayTheWindowActionsSaySoAndTheAddInGoesOn) {
+    const ScopedEnv noX("DISPLAY", std::nullopt), noWayland("WAYLAND_DISPLAY", std::nullopt),
+        noPlatform("QT_QPA_PLATFORM", std::nullopt);
+    auto addIn = startAddIn("Talvio 1");
+    const std::string noDisplay =
+        "error No display: neither DISPLAY nor WAYLAND_DISPLAY is set. Talvio's windows need a "
+        "graphical session";
+    const struct {
+        const char *action;
+        std::string answer;
+    } rows[] = {
+        {"about", noDisplay},
+        {"wizard --force", noDisplay},
+        {"pick folder", noDisplay},
+        {"pick nonsense", "error usage: pick position|folder|color|font [INITIAL]"},
+        {"state", "state EditAllowed editor= locked=0 help="},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.action);
+        addIn->writeLine(row.action);
+        const auto line = addIn->readLine();
+        EXPECT_EQ(line.value_or("").substr(0, row.answer.size()), row.answer);
+    }
+}
+
 TEST(AddInWithoutManager, registeringFailsWithTheRegisterBox) {
     const TempDir dir;
     const ScopedEnv noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir.file("no-bus").string());
