@@ -14,20 +14,6 @@ using kvt::answerName;
 using kvt::BoxAnswer;
 using kvt::BoxButtons;
 
-std::vector<BoxAnswer> answersOf(BoxButtons buttons) {
-    switch (buttons) {
-    case BoxButtons::Ok:
-        return {BoxAnswer::Ok};
-    case BoxButtons::OkCancel:
-        return {BoxAnswer::Ok, BoxAnswer::Cancel};
-    case BoxButtons::YesNo:
-        return {BoxAnswer::Yes, BoxAnswer::No};
-    case BoxButtons::YesNoCancel:
-        return {BoxAnswer::Yes, BoxAnswer::No, BoxAnswer::Cancel};
-    }
-    return {BoxAnswer::Cancel};
-}
-
 void writeBox(std::ostream &out, const kvt::BoxRequest &request) {
     out << (request.title.empty() ? "Talvio" : request.title) << ": ";
     if (request.icon == kvt::BoxIcon::Critical)
@@ -73,7 +59,7 @@ std::optional<std::string> TerminalMessageBoxes::input(const kvt::InputRequest &
 
 BoxAnswer TerminalMessageBoxes::ask(const kvt::BoxRequest &request) {
     writeBox(mOut, request);
-    const auto answers = answersOf(request.buttons);
+    const auto answers = kvt::answersOf(request.buttons);
     const BoxAnswer fallback = kvt::safeDefault(request.buttons);
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         for (std::size_t i = 0; i < answers.size(); ++i)

@@ -27,6 +27,20 @@ const char *answerName(BoxAnswer answer) {
     return "?";
 }
 
+std::vector<BoxAnswer> answersOf(BoxButtons buttons) {
+    switch (buttons) {
+    case BoxButtons::Ok:
+        return {BoxAnswer::Ok};
+    case BoxButtons::OkCancel:
+        return {BoxAnswer::Ok, BoxAnswer::Cancel};
+    case BoxButtons::YesNo:
+        return {BoxAnswer::Yes, BoxAnswer::No};
+    case BoxButtons::YesNoCancel:
+        return {BoxAnswer::Yes, BoxAnswer::No, BoxAnswer::Cancel};
+    }
+    return {BoxAnswer::Cancel};
+}
+
 BoxAnswer safeDefault(BoxButtons buttons) {
     switch (buttons) {
     case BoxButtons::Ok:

@@ -70,6 +70,9 @@ public:
 // The name of an answer as its button shows it ("OK", "Cancel", "Yes", "No").
 KVT_EXPORT const char *answerName(BoxAnswer answer);
 
+// The answers of a button set, in the order its buttons show.
+KVT_EXPORT std::vector<BoxAnswer> answersOf(BoxButtons buttons);
+
 // The safe default answer of a button set: the one that changes nothing.
 KVT_EXPORT BoxAnswer safeDefault(BoxButtons buttons);
 

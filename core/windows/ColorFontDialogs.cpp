@@ -3,6 +3,7 @@
 #include "messages/Message.h"
 #include "messages/MsgIds.h"
 #include "windows/Application.h"
+#include "windows/WindowText.h"
 
 #include <QAbstractItemView>
 #include <QColorDialog>
@@ -26,10 +27,6 @@ namespace kvt::windows {
 
 namespace {
 
-QString text(std::int32_t message) {
-    return QString::fromStdString(Translate(message));
-}
-
 // The colour dialog over parent: the colour chosen, nothing when cancelled.
 std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial) {
     QColorDialog dialog(initial, parent);
@@ -47,7 +44,7 @@ public:
         : mColor(choice.color)
         , mPresetSize(choice.size) {
         setObjectName(QStringLiteral("dlgFont"));
-        setWindowTitle(text(msg::FontDialogTitle));
+        setWindowTitle(messageText(msg::FontDialogTitle));
         // Made first and made a widget before the buttons exist: Tab goes through the font
         // choice, then the buttons.
         mChooser = new QFontDialog(this);
@@ -62,7 +59,7 @@ public:
             control->installEventFilter(this);
         nameChooserFields();
 
-        mColorButton = new QPushButton(text(msg::FontDialogColour), this);
+        mColorButton = new QPushButton(messageText(msg::FontDialogColour), this);
         mColorButton->setObjectName(QStringLiteral("cmdColor"));
         mColorButton->setAutoDefault(false);
         showColor();
@@ -72,11 +69,11 @@ public:
                 showColor();
             }
         });
-        auto *ok = new QPushButton(text(msg::ButtonOk), this);
+        auto *ok = new QPushButton(messageText(msg::ButtonOk), this);
         ok->setObjectName(QStringLiteral("cmdOK"));
         ok->setDefault(true);
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        auto *cancel = new QPushButton(text(msg::ButtonCancel), this);
+        auto *cancel = new QPushButton(messageText(msg::ButtonCancel), this);
         cancel->setObjectName(QStringLiteral("cmdCancel"));
         cancel->setAutoDefault(false);
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

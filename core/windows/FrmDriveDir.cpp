@@ -3,6 +3,7 @@
 #include "messages/Message.h"
 #include "messages/MsgIds.h"
 #include "windows/WindowLayout.h"
+#include "windows/WindowText.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -26,10 +27,6 @@ constexpr std::int32_t kPathLabel = 441;
 constexpr std::int32_t kFoldersTip = 442;
 constexpr std::int32_t kFilesTip = 443;
 constexpr std::int32_t kTitle = 444;
-
-QString text(std::int32_t message) {
-    return QString::fromStdString(Translate(message));
-}
 
 bool isEnter(const QEvent *event) {
     if (event->type() != QEvent::KeyPress)
@@ -63,31 +60,32 @@ FrmDriveDir::FrmDriveDir(FolderChoice &choice, QWidget *parent)
     , mDir(new QListWidget(this))
     , mFile(new QListWidget(this)) {
     setObjectName(QStringLiteral("FrmDriveDir"));
-    setWindowTitle(text(kTitle));
+    setWindowTitle(messageText(kTitle));
     mDrive->setObjectName(QStringLiteral("Drive1"));
     mPath->setObjectName(QStringLiteral("TxtPath"));
     mDir->setObjectName(QStringLiteral("Dir1"));
     mFile->setObjectName(QStringLiteral("File1"));
 
-    auto *driveLabel = new QLabel(text(kDriveLabel), this);
+    auto *driveLabel = new QLabel(messageText(kDriveLabel), this);
     driveLabel->setObjectName(QStringLiteral("lblDrive"));
     driveLabel->setBuddy(mDrive);
     mDrive->setAccessibleName(driveLabel->text());
-    auto *pathLabel = new QLabel(text(kPathLabel), this);
+    auto *pathLabel = new QLabel(messageText(kPathLabel), this);
     pathLabel->setObjectName(QStringLiteral("lblPath"));
     pathLabel->setBuddy(mPath);
     mPath->setAccessibleName(pathLabel->text());
     for (auto [list, tip] : {std::pair{mDir, kFoldersTip}, std::pair{mFile, kFilesTip}}) {
-        list->setToolTip(text(tip));
+        list->setToolTip(messageText(tip));
         list->setAccessibleName(list->toolTip());
         list->setMinimumSize(pointsToPixels(*this, 150), pointsToPixels(*this, 150));
     }
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(text(msg::ButtonOk), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(messageText(msg::ButtonOk), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(text(msg::ButtonCancel), QDialogButtonBox::RejectRole);
+    QPushButton *cancel =
+        buttons->addButton(messageText(msg::ButtonCancel), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
 
     auto *layout = new QGridLayout(this);

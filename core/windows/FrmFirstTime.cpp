@@ -10,6 +10,7 @@
 #include "windows/ProductImage.h"
 #include "windows/TwoColumnList.h"
 #include "windows/WindowLayout.h"
+#include "windows/WindowText.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -29,10 +30,6 @@ constexpr const char *kFirstTimeKey = "FirstTime";
 constexpr int kImageSize = 64;
 
 FrmFirstTime *gShown = nullptr;
-
-QString text(std::int32_t message) {
-    return QString::fromStdString(kvt::Translate(message));
-}
 
 QLabel *label(const char *name, QWidget *parent) {
     auto *made = new QLabel(parent);
@@ -187,15 +184,15 @@ void FrmFirstTime::fillCurrencies() {
 }
 
 void FrmFirstTime::translate() {
-    setWindowTitle(text(14));
-    mLblChoice->setText(text(16));
-    mLblLanguage->setText(text(17));
-    mLblCur->setText(text(18));
-    mLblFrom->setText(text(19));
-    mLblTo->setText(text(49));
-    QString about = text(20);
+    setWindowTitle(messageText(14));
+    mLblChoice->setText(messageText(16));
+    mLblLanguage->setText(messageText(17));
+    mLblCur->setText(messageText(18));
+    mLblFrom->setText(messageText(19));
+    mLblTo->setText(messageText(49));
+    QString about = messageText(20);
     for (std::int32_t message = 21; message <= 30; ++message)
-        about += QLatin1Char('\n') + text(message);
+        about += QLatin1Char('\n') + messageText(message);
     mTxtFirstTime->setPlainText(about);
     // Room for the whole text without scrolling, in the user's font and language: the lines as
     // they wrap in the box's width, its frame and the document's margins.
@@ -207,9 +204,9 @@ void FrmFirstTime::translate() {
         QRect(0, 0, mTxtFirstTime->minimumWidth() - margins, 1 << 20), Qt::TextWordWrap, about);
     mTxtFirstTime->setMinimumHeight(wrapped.height() + margins + 2 * metrics.lineSpacing());
     // The text has no label: it is the window's own explanation.
-    mTxtFirstTime->setAccessibleName(text(14));
-    mChkDontShowNextTime->setText(text(15));
-    mCmdQuit->setText(text(156));
+    mTxtFirstTime->setAccessibleName(messageText(14));
+    mChkDontShowNextTime->setText(messageText(15));
+    mCmdQuit->setText(messageText(156));
 }
 
 void FrmFirstTime::cboLangue_Change() {

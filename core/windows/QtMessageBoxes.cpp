@@ -12,20 +12,6 @@ namespace kvt::windows {
 
 namespace {
 
-std::vector<BoxAnswer> answersOf(BoxButtons buttons) {
-    switch (buttons) {
-    case BoxButtons::Ok:
-        return {BoxAnswer::Ok};
-    case BoxButtons::OkCancel:
-        return {BoxAnswer::Ok, BoxAnswer::Cancel};
-    case BoxButtons::YesNo:
-        return {BoxAnswer::Yes, BoxAnswer::No};
-    case BoxButtons::YesNoCancel:
-        return {BoxAnswer::Yes, BoxAnswer::No, BoxAnswer::Cancel};
-    }
-    return {BoxAnswer::Ok};
-}
-
 QMessageBox::StandardButton standardButton(BoxAnswer answer) {
     switch (answer) {
     case BoxAnswer::Ok:
@@ -59,12 +45,6 @@ QString titleOf(const std::string &title) {
 }
 
 } // namespace
-
-QString windowText(const std::string &text) {
-    QString shown = QString::fromStdString(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
-}
 
 bool windowsAvailable() {
     try {

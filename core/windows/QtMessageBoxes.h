@@ -1,14 +1,9 @@
 #pragma once
 
 #include "messages/MessageBoxes.h"
-
-#include <QString>
+#include "windows/WindowText.h"
 
 namespace kvt::windows {
-
-// A library text as a window shows it: UTF-8, with the engine's "\r\n" line breaks made plain
-// line breaks.
-QString windowText(const std::string &text);
 
 // Whether windows can open in this process, making the application on first use. When they
 // cannot, the reason goes to stderr (once per process) and the caller behaves as a box nobody

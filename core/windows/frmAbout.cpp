@@ -7,6 +7,7 @@
 #include "windows/Grid.h"
 #include "windows/ProductImage.h"
 #include "windows/WindowLayout.h"
+#include "windows/WindowText.h"
 
 #include <QDir>
 #include <QGridLayout>
@@ -37,10 +38,6 @@ constexpr int kNameWidth = 2400; // twips
 constexpr int kValueWidth = 4000;
 constexpr int kImageSize = 64;
 constexpr int kMostTablePoints = 180; // the table's height before it scrolls
-
-QString text(std::int32_t message) {
-    return QString::fromStdString(Translate(message));
-}
 
 QLabel *label(QWidget *parent, const char *name) {
     auto *created = new QLabel(parent);
@@ -131,13 +128,13 @@ frmAbout::frmAbout(QWidget *parent)
 }
 
 void frmAbout::setTexts() {
-    setWindowTitle(text(kTitle));
-    mOk->setText(text(kOk));
-    mSysInfo->setText(text(kSysInfo));
-    mTitle->setText(text(kProductTitle));
-    mVersion->setText(text(kVersion));
-    mDescription->setText(text(kDescription));
-    mYear->setText(text(kYear));
+    setWindowTitle(messageText(kTitle));
+    mOk->setText(messageText(kOk));
+    mSysInfo->setText(messageText(kSysInfo));
+    mTitle->setText(messageText(kProductTitle));
+    mVersion->setText(messageText(kVersion));
+    mDescription->setText(messageText(kDescription));
+    mYear->setText(messageText(kYear));
     mImage->setAccessibleName(mTitle->text());
 }
 
@@ -162,7 +159,8 @@ void frmAbout::LoadFlexAbout(const std::vector<std::string> &names,
         mTable->setTextMatrix(row, 0, names[i]);
         mTable->setTextMatrix(row, 1, values[i]);
     }
-    mTable->setAccessibleName(text(kNameHeader) + QStringLiteral(", ") + text(kValueHeader));
+    mTable->setAccessibleName(messageText(kNameHeader) + QStringLiteral(", ")
+                              + messageText(kValueHeader));
     // Room for both columns and some rows; more rows scroll.
     const QSize wanted = mTable->sizeHint();
     const int most = pointsToPixels(*mTable, kMostTablePoints, Qt::Vertical);
