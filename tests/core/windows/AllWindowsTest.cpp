@@ -62,5 +62,31 @@ TEST_F(LibraryWindows, everyControlHasANameAndEveryTabStopIsReachedWithTab) {
     }
 }
 
+// A window of the host that shows or not as the test says.
+struct HostWindowStub final : HostWindow {
+    bool shown = false;
+    bool Visible() const override { return shown; }
+};
+
+TEST_F(LibraryWindows, noWindowsVisibleCountsTheHostsWindowsAndTheLibrarysOwn) {
+    const std::unique_ptr<KVTMain> main = startedFacade();
+    auto hostWindow = std::make_shared<HostWindowStub>();
+    main->ColVBAWindows()->push_back(hostWindow);
+    EXPECT_TRUE(main->NoWindowsVisible());
+    hostWindow->shown = true;
+    EXPECT_FALSE(main->NoWindowsVisible());
+    hostWindow->shown = false;
+    // The pickers and the common dialogs are the host's questions, not windows of the library.
+    const QSet<QString> counted = {"wizard", "welcome", "about", "rate-question"};
+    for (const WindowShot &shot : libraryWindows()) {
+        SCOPED_TRACE(shot.name);
+        bool noneWhileShown = true;
+        actWhenShown([&] { shot.open(*main); },
+                     [&](QWidget &) { noneWhileShown = main->NoWindowsVisible(); });
+        EXPECT_EQ(noneWhileShown, !counted.contains(QLatin1String(shot.name)));
+        EXPECT_TRUE(main->NoWindowsVisible());
+    }
+}
+
 } // namespace
 } // namespace kvt::test
