@@ -12,6 +12,8 @@
 namespace kvt {
 
 class EventRaiser;
+class GridControl;
+class ListControl;
 
 // Where a converted amount is inserted automatically, relative to its source cell.
 enum InsAutoTypePos : std::int32_t {
@@ -66,6 +68,23 @@ public:
     // Writes what the flags select. Saving the currency tables tells every running add-in
     // through the facade's event source, when it holds one.
     void SaveReg(bool vblnDG, bool vblnPreferences, bool &rblnTables);
+    // The conversion example: the pair's codes as headers and, when the pair converts, the
+    // amounts 10000, 500, 123, 1, -1 and -123 with their results.
+    void LoadExConv(GridControl &grid);
+    // The target values of the current rounding method: typed freely for the two target
+    // methods, picked for the nearest value, fixed to the target currency's own for legal
+    // rounding. The general settings' DevFormat becomes what the combo then shows.
+    void UpdateValeurCible(ListControl &combo);
+    // The aliases of a currency, after the "no default alias" entry (message 153) when asked.
+    void LoadCboDeviseAlias(ListControl &combo, const std::string &strDevise, bool vblnNoAlias);
+    // The rate table: every selected currency against every other, given rates on white.
+    void LoadTableauTaux(GridControl &grid);
+    // The selected currencies, the whole catalogue, the languages, the rounding methods.
+    void LoadcboDevise(ListControl &combo);
+    void LoadcboISO(ListControl &combo);
+    void LoadcboLangue(ListControl &combo);
+    void LoadcboMethodeArondi(ListControl &combo);
+
     // True while a catalogue currency is still unselected.
     bool EnabledAddDevise();
     // True for a code other than "EUR" (exactly) outside the built-in euro set.

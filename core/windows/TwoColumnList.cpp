@@ -55,12 +55,16 @@ TwoColumnList::TwoColumnList(const QString &objectName, QWidget *parent, Options
         mCombo->setView(mPopup);
         mCombo->setModel(mModel);
         mCombo->setEditable(mOptions.editable);
-        if (mOptions.editable) {
-            mCombo->setInsertPolicy(QComboBox::NoInsert);
-            connect(mCombo, &QComboBox::currentTextChanged, this, &TwoColumnList::changed);
-        } else {
-            connect(mCombo, &QComboBox::currentIndexChanged, this, &TwoColumnList::changed);
-        }
+        mCombo->setInsertPolicy(QComboBox::NoInsert);
+        // A free combo changes with its text, a choice with its entry; the style may switch.
+        connect(mCombo, &QComboBox::currentTextChanged, this, [this] {
+            if (mOptions.editable)
+                emit changed();
+        });
+        connect(mCombo, &QComboBox::currentIndexChanged, this, [this] {
+            if (!mOptions.editable)
+                emit changed();
+        });
         connect(mCombo, &QComboBox::activated, this, &TwoColumnList::clicked);
     } else {
         mListView = new QTreeView(parent);
@@ -113,6 +117,28 @@ void TwoColumnList::applyColumns() {
     // The combo's popup is at least as wide as its view asks to be.
     if (mCombo)
         mPopup->setMinimumWidth(mListWidth > 0 ? pointsToPixels(*mCombo, mListWidth) : 0);
+}
+
+ListStyle TwoColumnList::Style() const {
+    return mOptions.editable ? ListStyle::DropDownCombo : ListStyle::DropDownList;
+}
+
+void TwoColumnList::setStyle(ListStyle style) {
+    const bool editable = style == ListStyle::DropDownCombo;
+    if (!mCombo || editable == mOptions.editable)
+        return;
+    mOptions.editable = editable;
+    const QSignalBlocker quiet(mCombo);
+    mCombo->setEditable(editable);
+    mCombo->setInsertPolicy(QComboBox::NoInsert);
+}
+
+bool TwoColumnList::Enabled() const {
+    return widget()->isEnabled();
+}
+
+void TwoColumnList::setEnabled(bool enabled) {
+    widget()->setEnabled(enabled);
 }
 
 QString TwoColumnList::text() const {

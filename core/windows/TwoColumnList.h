@@ -32,7 +32,7 @@ public:
     struct Options {
         Form form = Form::Combo;
         Selection selection = Selection::Single; // list form
-        bool editable = false; // combo form: the user may type a text that is no entry
+        bool editable = false; // combo form: the user may type a text that is no entry (setStyle)
     };
 
     // The widget gets objectName as its objectName (the control's name in the window), and
@@ -51,14 +51,22 @@ public:
 
     // Columns shown, 1 (the codes alone) or 2.
     int columnCount() const { return mColumnCount; }
-    void setColumnCount(int count);
+    void setColumnCount(int count) override;
     // Widths of the leading columns in points; the last column shown takes the rest.
-    void setColumnWidths(std::vector<double> points);
+    void setColumnWidths(std::vector<double> points) override;
     const std::vector<double> &columnWidths() const { return mColumnWidths; }
     // Least width of the combo's open list in points, which may exceed the combo's own so
     // that the names show beside the codes; 0 for the combo's width.
-    void setListWidth(double points);
+    void setListWidth(double points) override;
     double listWidth() const { return mListWidth; }
+    // A combo switches between free typing and choice at any time; the list form is always a
+    // choice.
+    ListStyle Style() const override;
+    void setStyle(ListStyle style) override;
+    bool Enabled() const override;
+    void setEnabled(bool enabled) override;
+    std::string Text() const override { return text().toStdString(); }
+    void setText(const std::string &value) override { setText(QString::fromStdString(value)); }
 
     // What the combo shows: the current entry's code, or the text typed in an editable combo.
     // In the list form, the current entry's code.

@@ -2,10 +2,13 @@
 
 #include "FacadeFixture.h"
 #include "messages/Langue.h"
+#include "model/Devise.h"
 #include "model/Error.h"
 #include "model/ISO.h"
 #include "support/ErrorMatchers.h"
+#include "support/FakeControls.h"
 #include "support/LocalAddInMgr.h"
+#include "support/ScopedNumericLocale.h"
 #include "ui/HelpFile.h"
 
 #include <filesystem>
@@ -157,6 +160,175 @@ TEST_F(Driver, conversionCheckAndDetailUseTheGeneralSettings) {
     driver.UpdateTaux(10, from, to);
     EXPECT_EQ(to[0], "403 BEF"); // 10 EUR at 40.3399, legal: no decimals
     EXPECT_EQ(from[1], "1 BEF");
+}
+
+TEST_F(Driver, conversionExampleListsSixAmountsOnlyForAPairThatConverts) {
+    test::ScopedNumericLocale english({"en_US.UTF-8", "en_US.utf8"});
+    if (!english.ok())
+        GTEST_SKIP() << "no English locale";
+    auto main = startedFacade();
+    sharedChange()->ColDevises()->Item("BEF")->setStoredAliasDef("FB");
+    struct Row {
+        const char *to;
+        bool formatDef;
+        std::vector<std::string> results; // column 1 of rows 1 to 6; none when not convertible
+    };
+    const Row rows[] = {
+        {"BEF", false, {"403,399 ", "20,170 ", "4,962 ", "40 ", "-40 ", "-4,962 "}},
+        {"BEF", true, {"403,399 FB", "20,170 FB", "4,962 FB", "40 FB", "-40 FB", "-4,962 FB"}},
+        {"EUR", false, {}},
+    };
+    for (const Row &row : rows) {
+        DG &dg = *sharedDG();
+        dg.setDeviseFrom("EUR");
+        dg.setDeviseTo(row.to);
+        dg.setMethodeArondi(Legal);
+        dg.setDevFormat("X");
+        dg.setFormatDef(row.formatDef);
+        test::FakeGrid grid;
+        main->driver().LoadExConv(grid);
+        EXPECT_EQ(grid.rows, 7);
+        EXPECT_EQ(grid.cols, 2);
+        EXPECT_FALSE(grid.enabled);
+        EXPECT_EQ(grid.widths, (std::map<int, int>{{0, 1050}, {1, 1500}}));
+        EXPECT_EQ(grid.TextMatrix(0, 0), "EUR");
+        EXPECT_EQ(grid.TextMatrix(0, 1), row.to);
+        EXPECT_EQ(grid.cellAlignment(0, 1), CellAlignment::Centre);
+        const std::vector<std::string> amounts = {"10,000", "500", "123", "1", "-1", "-123"};
+        for (int r = 1; r <= 6; ++r) {
+            const auto i = static_cast<std::size_t>(r - 1);
+            EXPECT_EQ(grid.TextMatrix(r, 0), row.results.empty() ? "" : amounts[i]) << row.to;
+            EXPECT_EQ(grid.TextMatrix(r, 1), row.results.empty() ? "" : row.results[i]) << row.to;
+        }
+    }
+}
+
+TEST_F(Driver, targetValuesFollowTheRoundingMethod) {
+    auto main = startedFacade();
+    struct Row {
+        MethodeArondiType method;
+        const char *to;
+        const char *before; // DevFormat before
+        ListStyle style;
+        bool enabled;
+        int count;
+        const char *first;     // first entry
+        const char *devFormat; // DevFormat after
+    };
+    const Row rows[] = {
+        {Legal, "BEF", "X.XX", ListStyle::DropDownCombo, false, 0, "", "X"},
+        {suptargetValue, "BEF", "x.x9", ListStyle::DropDownCombo, true, 9, "X.XX", "X.X9"},
+        {infTargetValue, "BEF", "X00", ListStyle::DropDownCombo, true, 9, "X.XX", "X00"},
+        {NearValue, "BEF", "X.X", ListStyle::DropDownList, true, 1, "X.X", "X.X"},
+        {NearValue, "BEF", "", ListStyle::DropDownList, true, 0, "", ""},
+        {suptargetValue, "", "X9", ListStyle::DropDownCombo, true, 0, "", ""},
+    };
+    for (const Row &row : rows) {
+        DG &dg = *sharedDG();
+        dg.setDeviseTo(row.to);
+        dg.setMethodeArondi(row.method);
+        dg.setDevFormat(row.before);
+        main->driver().setEventsActive(true);
+        test::FakeList combo;
+        combo.AddItem("stale");
+        main->driver().UpdateValeurCible(combo);
+        const std::string label = std::to_string(row.method) + " " + row.before;
+        EXPECT_EQ(combo.style, row.style) << label;
+        EXPECT_EQ(combo.enabled, row.enabled) << label;
+        EXPECT_EQ(combo.ListCount(), row.count) << label;
+        EXPECT_EQ(combo.List(0), row.first) << label;
+        EXPECT_EQ(combo.columnCount, 2) << label;
+        EXPECT_EQ(combo.columnWidths, std::vector<double>{50}) << label;
+        EXPECT_EQ(combo.listWidth, 200) << label;
+        EXPECT_EQ(dg.DevFormat(), row.devFormat) << label;
+        EXPECT_TRUE(main->driver().EventsActive()) << label;
+    }
+}
+
+TEST_F(Driver, rateTableShowsEveryPairWithGivenRatesOnWhite) {
+    auto main = startedFacade();
+    test::FakeGrid grid;
+    grid.rows = grid.cols = 30;
+    grid.setTextMatrix(29, 29, "stale");
+    main->driver().LoadTableauTaux(grid);
+    const int n = sharedChange()->ColDevises()->Count();
+    ASSERT_GT(n, 2);
+    EXPECT_EQ(grid.rows, n + 1);
+    EXPECT_EQ(grid.cols, n + 1);
+    EXPECT_EQ(grid.fixedRows, 1);
+    EXPECT_EQ(grid.fixedCols, 1);
+    EXPECT_EQ(grid.backColor, 0xC0C0C0u);
+    EXPECT_TRUE(grid.enabled);
+    EXPECT_EQ(grid.currentRow, 1);
+    EXPECT_EQ(grid.currentCol, 1);
+    auto position = [&](const std::string &code) {
+        for (int i = 1; i <= n; ++i)
+            if (grid.TextMatrix(0, i) == code && grid.TextMatrix(i, 0) == code)
+                return i;
+        return -1;
+    };
+    struct Row {
+        const char *from;
+        const char *to;
+        const char *text;
+        std::uint32_t colour;
+    };
+    const Row rows[] = {{"EUR", "BEF", "40.339900", 0xFFFFFF},
+                        {"BEF", "EUR", "0.024789", 0xC0C0C0},
+                        {"USD", "GBP", "0.000000", 0xC0C0C0}};
+    for (const Row &row : rows) {
+        const int i = position(row.from);
+        const int j = position(row.to);
+        ASSERT_GT(i, 0) << row.from;
+        ASSERT_GT(j, 0) << row.to;
+        EXPECT_EQ(grid.TextMatrix(i, j), row.text) << row.from << row.to;
+        EXPECT_EQ(grid.CellBackColor(i, j), row.colour) << row.from << row.to;
+        EXPECT_EQ(grid.cellAlignment(i, j), CellAlignment::Right);
+        EXPECT_EQ(grid.cellAlignment(0, j), CellAlignment::Centre);
+    }
+
+    // No currency selected: only the corner, and no cell to select.
+    sharedChange()->ColDevises()->clear();
+    test::FakeGrid empty;
+    EXPECT_NO_THROW(main->driver().LoadTableauTaux(empty));
+    EXPECT_EQ(empty.rows, 1);
+}
+
+TEST_F(Driver, listsOfCurrenciesMethodsAndAliasesInTheLanguage) {
+    auto main = startedFacade();
+    sharedDG()->setLangue(EN);
+    CPExcel &driver = main->driver();
+    test::FakeList devises;
+    driver.LoadcboDevise(devises);
+    test::FakeList isos;
+    driver.LoadcboISO(isos);
+    for (const test::FakeList *list : {&devises, &isos}) {
+        EXPECT_EQ(list->columnCount, 2);
+        EXPECT_EQ(list->columnWidths, std::vector<double>{50});
+        EXPECT_EQ(list->listWidth, 200);
+    }
+    EXPECT_EQ(devises.ListCount(), sharedChange()->ColDevises()->Count());
+    EXPECT_EQ(isos.ListCount(), sharedChange()->ColISO()->Count());
+    EXPECT_EQ(isos.List(0), "ATS");
+    EXPECT_EQ(isos.List(0, 1), "Austrian schilling");
+
+    test::FakeList methods;
+    driver.LoadcboMethodeArondi(methods);
+    EXPECT_EQ(methods.codes(),
+              (std::vector<std::string>{"Legal rounding", "Round to nearest",
+                                        "Round up to target value", "Round down to target value"}));
+    struct Row {
+        bool noAlias;
+        std::vector<std::string> entries;
+    };
+    const Row rows[] = {{false, {"BEF", "BF", "FB", "F"}},
+                        {true, {"(no default alias)", "BEF", "BF", "FB", "F"}}};
+    for (const Row &row : rows) {
+        test::FakeList aliases;
+        aliases.AddItem("stale");
+        driver.LoadCboDeviseAlias(aliases, "BEF", row.noAlias);
+        EXPECT_EQ(aliases.codes(), row.entries) << row.noAlias;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "windows/TwoColumnList.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -92,6 +93,35 @@ TEST(TwoColumnList, opensItsComboListAsWideAsAsked) {
         EXPECT_GE(combo.view()->width(), row.atLeast) << row.listWidth;
         EXPECT_LE(combo.view()->width(), row.atMost) << row.listWidth;
         combo.hidePopup();
+    }
+}
+
+// A combo switches its style while it lives: typed text is kept only while it may be typed, and
+// a choice shows only its entries. Steps: the style, then what setText is given.
+TEST(TwoColumnList, switchesBetweenTypingAndChoosing) {
+    const struct {
+        std::vector<ListStyle> styles;
+        const char *given;
+        const char *shown;
+        bool typing; // keys reach a line edit
+    } rows[] = {
+        {{ListStyle::DropDownCombo}, "X.X9", "X.X9", true},
+        {{ListStyle::DropDownCombo, ListStyle::DropDownList}, "X.X9", "", false},
+        {{ListStyle::DropDownCombo, ListStyle::DropDownList}, "GBP", "GBP", false},
+        {{ListStyle::DropDownList, ListStyle::DropDownCombo}, "abc", "abc", true},
+    };
+    for (const auto &row : rows) {
+        Shown shown({Form::Combo});
+        TwoColumnList &list = *shown.list;
+        for (const ListStyle style : row.styles)
+            list.setStyle(style);
+        list.setText(std::string(row.given));
+        EXPECT_EQ(list.Style(), row.styles.back()) << row.given;
+        EXPECT_EQ(list.Text(), row.shown) << row.given;
+        EXPECT_EQ(list.comboBox()->lineEdit() != nullptr, row.typing) << row.given;
+        list.setEnabled(false);
+        EXPECT_FALSE(list.Enabled());
+        EXPECT_FALSE(list.comboBox()->isEnabled());
     }
 }
 

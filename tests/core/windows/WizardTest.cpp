@@ -1,6 +1,7 @@
 #include "Accessibility.h"
 #include "WindowTesting.h"
 #include "core/facade/FacadeFixture.h"
+#include "support/FakeControls.h"
 #include "support/ForwardingBackend.h"
 #include "ui/LanguageList.h"
 #include "windows/FrmBienvenue.h"
@@ -99,30 +100,15 @@ protected:
     }
 };
 
-// Records what a filler puts in a list.
-class RecordingList final : public ListControl {
-public:
-    void Clear() override { entries.clear(); }
-    void AddItem(const std::string &code, const std::string &) override { entries.push_back(code); }
-    int ListCount() const override { return static_cast<int>(entries.size()); }
-    std::string List(int index, int) const override {
-        return entries.at(static_cast<std::size_t>(index));
-    }
-    int ListIndex() const override { return -1; }
-    void setListIndex(int) override {}
-    bool Selected(int) const override { return false; }
-    void setSelected(int, bool) override {}
-    std::vector<std::string> entries{"stale"};
-};
-
 TEST_F(Wizard, listsTheLanguagesEachInItsOwnName) {
     sharedMessage()->subLoadIndex(kMessageFile);
     trace->setActive(true);
     const std::vector<std::string> names = {"Deutsch",  "English",  "Español",
                                             "Français", "Italiano", "Nederlands"};
-    RecordingList fake;
+    test::FakeList fake;
+    fake.AddItem("stale");
     LoadcboLangue(fake);
-    EXPECT_EQ(fake.entries, names);
+    EXPECT_EQ(fake.codes(), names);
     EXPECT_EQ(traceLog(), (std::vector<std::string>{"FctBegin LoadcboLangue -> 1", "FctEnd 1 "}));
     QWidget window;
     for (const auto form : {TwoColumnList::Form::Combo, TwoColumnList::Form::List}) {
