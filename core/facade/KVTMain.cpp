@@ -204,9 +204,12 @@ bool KVTMain::ShowStatusBar() const {
 }
 
 void KVTMain::InverseDevise() {
-    // The open control panel's lists follow the swap once the panel is a window.
     tracedQuietly(
-        *mTrace, [] { return std::string("Inverse Devise"); }, [] { sharedDG()->InverseDevise(); },
+        *mTrace, [] { return std::string("Inverse Devise"); },
+        [this] {
+            sharedDG()->InverseDevise();
+            driver().TranslateCombo();
+        },
         noEndWord);
 }
 
@@ -321,11 +324,6 @@ const std::shared_ptr<HostWindows> &KVTMain::ColVBAWindows() {
     if (!mColVBAWindows)
         mColVBAWindows = std::make_shared<HostWindows>();
     return mColVBAWindows;
-}
-
-void KVTMain::LoadClickTableTaux() {
-    // The rate grid it refreshes belongs to the control panel window, which does not exist
-    // yet: the panel's light state keeps no grid, so there is nothing to refill.
 }
 
 } // namespace kvt

@@ -118,6 +118,9 @@ public:
     CodeNameList Currencies();
     std::vector<std::string> Alias(const std::string &rstrCur);
     std::string AliasDefault(const std::string &rstrCur);
+    // Makes rstrAlias the default alias of rstrCur through the control panel, with its checks
+    // and its save, as the user would.
+    void setAliasDefault(const std::string &rstrCur, const std::string &rstrAlias);
     void UpdateRateLabels(RateLabels &rstrLabels, const std::string &rstrCurFrom,
                           const std::string &rstrCurTo);
     bool AskRateRequired(const std::string &rstrCurFrom, const std::string &rstrCurTo);
@@ -199,6 +202,9 @@ public:
     void setShowFirstTime(bool value);
     // Re-labels the control panel in the current language.
     void CPTranslate();
+    // Shows the control panel modally: true when the user saved at least once. A failure is
+    // told in a critical box and gives false.
+    bool ShowCP();
 
     // The clipboard. Save and Restore keep the user's whole clipboard in this facade's store.
     void ClipboardClear();

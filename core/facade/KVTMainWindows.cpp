@@ -89,7 +89,24 @@ void KVTMain::setShowFirstTime(bool value) {
 void KVTMain::CPTranslate() {
     // The panel's lists and labels follow the language once the panel is a window; its light
     // state holds no text.
-    driver().frmCP().RefreshData();
+    driver().frmCP().TranslateCombo();
+    driver().frmCP().TranslateFix();
+}
+
+bool KVTMain::ShowCP() {
+    bool saved = false;
+    tracedInBox(*mTrace, "ShowCP", [&] { saved = driver().ShowCP(); });
+    return saved;
+}
+
+void KVTMain::setAliasDefault(const std::string &rstrCur, const std::string &rstrAlias) {
+    driver().frmCP().window().AliasDefault(rstrCur, rstrAlias);
+}
+
+void KVTMain::LoadClickTableTaux() {
+    // Before the panel is a window there is no grid to refill.
+    if (ControlPanelWindow *window = driver().frmCP().windowIfMade())
+        window->LoadClickTableTaux();
 }
 
 void KVTMain::ClipboardClear() {

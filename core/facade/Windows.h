@@ -14,6 +14,8 @@
 
 namespace kvt {
 
+class ControlPanelWindow;
+class FrmControlPanel;
 class KVTMain;
 class RatePrompt;
 
@@ -74,6 +76,8 @@ struct WindowServices {
         showAbout;
     // The about box as it was last shown.
     std::function<void()> aboutKVT;
+    // The control panel's window for a panel, made hidden.
+    std::function<std::unique_ptr<ControlPanelWindow>(FrmControlPanel &)> controlPanel;
     // The insertion-position picker: the position chosen, or the previous one when closed.
     std::function<std::int16_t()> getPos;
     // The folder chooser, modal, starting from and updating choice.

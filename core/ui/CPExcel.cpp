@@ -300,6 +300,17 @@ void CPExcel::LoadcboMethodeArondi(ListControl &combo) {
         combo.AddItem(Translate(method));
 }
 
+bool CPExcel::ShowCP() {
+    const TraceBlock traced(*sharedTrace(), "ShowSP");
+    mCPResult = false;
+    mFrmCP->window().ShowModal();
+    return mCPResult;
+}
+
+void CPExcel::TranslateCombo() {
+    mFrmCP->TranslateCombo();
+}
+
 bool CPExcel::EnabledAddDevise() {
     for (const auto &iso : *mChange->ColISO())
         if (!iso->Used())

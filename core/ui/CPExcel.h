@@ -85,6 +85,11 @@ public:
     void LoadcboLangue(ListControl &combo);
     void LoadcboMethodeArondi(ListControl &combo);
 
+    // Shows the panel modally; true when the user saved at least once while it was open.
+    bool ShowCP();
+    // The panel's lists in the current language, the current values selected again.
+    void TranslateCombo();
+
     // True while a catalogue currency is still unselected.
     bool EnabledAddDevise();
     // True for a code other than "EUR" (exactly) outside the built-in euro set.

@@ -1,6 +1,7 @@
 #include "windows/Services.h"
 
 #include "windows/Application.h"
+#include "windows/FrmControlPanel.h"
 
 namespace kvt::windows {
 
@@ -8,6 +9,10 @@ WindowServices allServices() {
     WindowServices services;
     services.requireDisplay = ensureApplication;
     services.displayProblem = displayProblem;
+    services.controlPanel = [](FrmControlPanel &panel) {
+        ensureApplication();
+        return FrmControlPanelWindow::make(panel);
+    };
     services.visible = [](LibraryWindow window) {
         switch (window) {
         case LibraryWindow::About:

@@ -41,6 +41,10 @@ inline std::vector<WindowShot> libraryWindows() {
              main.FrmDriveDir().setCurrentPath("/usr/share");
              main.FrmDriveDir().Show();
          }},
+        {"panel",
+         [](KVTMain &main) {
+             main.ShowCP();
+         }},
         {"rate-question",
          [](KVTMain &) {
              windowServices().ratePrompt->ask(
