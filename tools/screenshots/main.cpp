@@ -41,6 +41,8 @@ int main(int argc, char **argv) {
         for (int i = 3; i < argc; ++i) {
             const int language = std::stoi(argv[i]);
             kvt::sharedDG()->setLangue(static_cast<kvt::Langue>(language));
+            // As the wizard does when the user picks a language: the kept windows follow.
+            main.CPTranslate();
             for (const kvt::test::WindowShot &shot : kvt::test::libraryWindows()) {
                 const QString file = folder.filePath(
                     QStringLiteral("%1-%2.png").arg(shot.name, kLanguageCodes[language]));
