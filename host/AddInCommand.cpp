@@ -113,7 +113,8 @@ private:
             words >> from >> to;
             print("rate " + kvt::numberText(mSession.TauxDeChangeConvert(from, to)));
             return true;
-        } else if (command == "wizard" || command == "about" || command == "pick") {
+        } else if (command == "wizard" || command == "about" || command == "pick"
+                   || command == "panel") {
             runWindowAction(command, words);
             return true;
         } else if (command == "names") {
@@ -124,14 +125,14 @@ private:
         } else {
             print("error unknown command " + command
                   + " (state, start, finish, save, set-rate, rate, names, wizard, about, pick, "
-                    "quit)");
+                    "panel, quit)");
             return true;
         }
         print(stateLine(mMain));
         return true;
     }
 
-    // The window actions: "wizard [--force]", "about", "pick WHAT [INITIAL]". A choice is
+    // The window actions: "wizard [--force]", "about", "panel", "pick WHAT [INITIAL]". A choice is
     // printed as "picked ..." lines, a cancel as "cancelled".
     void runWindowAction(const std::string &command, std::istringstream &words) {
         std::string what, initial;
@@ -149,6 +150,8 @@ private:
             showWizard(mSession, what == "--force");
         } else if (command == "about") {
             showAbout(mSession, TALVIO_VERSION);
+        } else if (command == "panel") {
+            print(showPanel(mSession) ? "saved" : "not saved");
         } else if (const auto choice = pick(
                        mSession, what, initial.empty() ? std::nullopt : std::optional(initial))) {
             std::istringstream lines(*choice);

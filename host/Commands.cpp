@@ -77,7 +77,8 @@ const std::vector<CommandEntry> &commandTable() {
           "addin [--type TYPE] [--path DIR]",
           "Runs as an add-in beside others until standard input ends: registers with the add-in "
           "manager, then takes one action per line (state, start, finish, save, set-rate FROM TO "
-          "RATE, rate FROM TO, names, wizard [--force], about, pick WHAT [INITIAL], quit) and "
+          "RATE, rate FROM TO, names, wizard [--force], about, pick WHAT [INITIAL], panel, quit) "
+          "and "
           "reports every edit state it reaches. The window actions need a display.",
           {"--type", "--path"},
           {},
@@ -102,6 +103,15 @@ const std::vector<CommandEntry> &commandTable() {
           0,
           0},
          runAbout},
+        {{"panel",
+          "panel",
+          "Opens the control panel on the settings database and prints \"saved\" when the user "
+          "saved at least once. Needs a display.",
+          {},
+          {},
+          0,
+          0},
+         runPanel},
         {{"pick",
           "pick position|folder|color|font [--initial FOLDER|#RRGGBB]",
           "Opens a chooser and prints the choice: the insertion position (number and name), a "

@@ -39,6 +39,7 @@ int runFormats(const Invocation &invocation, Streams &streams);
 int runWizard(const Invocation &invocation, Streams &streams);
 int runAbout(const Invocation &invocation, Streams &streams);
 int runPick(const Invocation &invocation, Streams &streams);
+int runPanel(const Invocation &invocation, Streams &streams);
 // Runs as a long-lived add-in until standard input ends; reads the raw descriptor, not in.
 int runAddIn(const Invocation &invocation, Streams &streams);
 

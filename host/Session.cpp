@@ -125,6 +125,10 @@ void Session::WriteRegistry() {
     mMain.driver().SaveReg(true, true, tables);
 }
 
+void Session::PrepareToWrite() {
+    mDatabase->prepareToWrite();
+}
+
 void Session::SaveGeneralSettings() {
     mDatabase->prepareToWrite();
     bool tables = false;

@@ -60,6 +60,8 @@ public:
     // Saves the currency tables only, which is all that a rate entry changes: the general
     // settings another process may have changed meanwhile are left as it stored them.
     void SaveTables();
+    // Sets the database up for writing, before a window that may save (the control panel).
+    void PrepareToWrite();
     // Saves the general settings only: what the first-time wizard changes.
     void SaveGeneralSettings();
     // The settings database and the message file in use.

@@ -93,6 +93,12 @@ void showAbout(Session &session, std::string_view version) {
         {std::string(version), session.SettingsPath(), session.MessagesPath()});
 }
 
+bool showPanel(Session &session) {
+    // The panel saves through the store as Apply does: the database is set up for writing.
+    session.PrepareToWrite();
+    return session.main().ShowCP();
+}
+
 bool isPickable(std::string_view what) {
     return what == "position" || what == "folder" || what == "color" || what == "font";
 }

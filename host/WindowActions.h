@@ -14,6 +14,8 @@ namespace talvio {
 void showWizard(Session &session, bool force);
 // The about box, listing the version, the settings database and the message file.
 void showAbout(Session &session, std::string_view version);
+// The control panel, modal, on the user's settings; true when the user saved at least once.
+bool showPanel(Session &session);
 // Whether `what` is one of position, folder, color and font.
 bool isPickable(std::string_view what);
 // The user's choice as one line ("InsAutoBas 2", a path, "#RRGGBB", the font's fields); nullopt

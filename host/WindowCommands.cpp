@@ -44,6 +44,13 @@ int runAbout(const Invocation &invocation, Streams &) {
     return kSuccess;
 }
 
+int runPanel(const Invocation &invocation, Streams &streams) {
+    WindowSession windows(invocation);
+    if (showPanel(windows.session))
+        streams.out << "saved\n";
+    return kSuccess;
+}
+
 int runPick(const Invocation &invocation, Streams &streams) {
     const std::string what = invocation.arguments.front();
     const std::optional<std::string> initial = invocation.option("--initial");

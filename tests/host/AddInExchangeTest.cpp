@@ -149,6 +149,7 @@ TEST_F(AddInExchange, withoutADisplayTheWindowActionsSaySoAndTheAddInGoesOn) {
         std::string answer;
     } rows[] = {
         {"about", noDisplay},
+        {"panel", noDisplay},
         {"wizard --force", noDisplay},
         {"pick folder", noDisplay},
         {"pick nonsense", "error usage: pick position|folder|color|font [INITIAL]"},

@@ -8,7 +8,7 @@ namespace talvio::test {
 namespace {
 
 const std::vector<std::vector<std::string>> kWindowCommands = {
-    {"wizard", "--force"}, {"about"},         {"pick", "position"},
+    {"wizard", "--force"}, {"about"},         {"panel"},        {"pick", "position"},
     {"pick", "folder"},    {"pick", "color"}, {"pick", "font"},
 };
 
@@ -58,6 +58,7 @@ TEST(HostWindowsOnX, eachCommandOpensItsWindowAndTheCloseBoxEndsIt) {
     };
     const std::vector<Case> cases = {
         {{"about"}, "About Talvio", 0, ""},
+        {{"panel"}, "Talvio – Control panel", 0, ""},
         {{"wizard", "--force"}, "Talvio – Getting started", 0, ""},
         {{"pick", "position"}, "Result position", 0, "0 InsautoMilieu"},
         {{"pick", "folder"}, "Choose a folder", 1, ""},
