@@ -35,7 +35,9 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <array>
 #include <cmath>
+#include <functional>
 
 namespace kvt::windows {
 
@@ -447,19 +449,21 @@ void FrmControlPanelWindow::build() {
         TranslateCombo();
         TranslateFix();
     });
-    const std::array<std::pair<QCheckBox *, void (CPExcel::*)(bool)>, 3> switches = {
-        {{mChkShowStatus, &CPExcel::setShowStatus},
-         {mChkShowFirstTime, &CPExcel::setFirstTime},
-         {mChkShowWelcom, &CPExcel::setShowWelcomDialog}}};
-    for (const auto &[box, setter] : switches)
-        connect(box, &QCheckBox::clicked, this, [this, box = box, setter = setter] {
+    // The three preference switches: Apply on, then the preference follows the box.
+    const auto onSwitch = [this](QCheckBox *box, std::function<void(bool)> set) {
+        connect(box, &QCheckBox::clicked, this, [this, box, set = std::move(set)] {
             if (!events())
                 return;
             applyOn();
-            (mDriver.*setter)(box->isChecked());
-            if (box == mChkShowFirstTime)
-                mPanel.setChkShowFirstTime(box->isChecked());
+            set(box->isChecked());
         });
+    };
+    onSwitch(mChkShowStatus, [this](bool on) { mDriver.setShowStatus(on); });
+    onSwitch(mChkShowFirstTime, [this](bool on) {
+        mDriver.setFirstTime(on);
+        mPanel.setChkShowFirstTime(on);
+    });
+    onSwitch(mChkShowWelcom, [this](bool on) { mDriver.setShowWelcomDialog(on); });
     connect(mTabCP, &QTabWidget::currentChanged, this, [this] { tabChanged(); });
     connect(mFlexTaux, &QTableWidget::currentCellChanged, this, [this] { FlexTaux_Click(); });
     connect(mCmdApply, &QPushButton::clicked, this, [this] { CmdApply_Click(); });
