@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 #include <dlfcn.h>
+#include <memory>
 #include <string_view>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -19,28 +20,55 @@ std::string environment(const char *name) {
     return value ? value : "";
 }
 
-// Whether an X server takes a connection, asked through libxcb (what Qt's X platform uses) so
-// that the address and the authorisation are checked as Qt will check them. Loaded only here:
-// the library links no X library.
-bool xServerAnswers() {
-    void *xcb = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!xcb)
-        return false;
-    using Connect = void *(*)(const char *, int *);
-    using HasError = int (*)(void *);
-    using Disconnect = void (*)(void *);
-    auto connect = reinterpret_cast<Connect>(dlsym(xcb, "xcb_connect"));
-    auto hasError = reinterpret_cast<HasError>(dlsym(xcb, "xcb_connection_has_error"));
-    auto disconnect = reinterpret_cast<Disconnect>(dlsym(xcb, "xcb_disconnect"));
-    bool answers = false;
-    if (connect && hasError && disconnect) {
-        void *connection = connect(nullptr, nullptr);
-        answers = connection && hasError(connection) == 0;
-        if (connection)
-            disconnect(connection);
+// A connection to the X server of DISPLAY through libxcb (what Qt's X platform uses), so that
+// the address and the authorisation are checked as Qt will check them. Loaded only here: the
+// library links no X library. It stays open until the application has its own connection:
+// an X server with no client left resets itself (Xvfb does), and would refuse Qt's connection
+// while it does.
+class XProbe {
+public:
+    XProbe() {
+        mLibrary = dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!mLibrary)
+            return;
+        using Connect = void *(*)(const char *, int *);
+        using HasError = int (*)(void *);
+        auto connect = reinterpret_cast<Connect>(dlsym(mLibrary, "xcb_connect"));
+        auto hasError = reinterpret_cast<HasError>(dlsym(mLibrary, "xcb_connection_has_error"));
+        mDisconnect = reinterpret_cast<Disconnect>(dlsym(mLibrary, "xcb_disconnect"));
+        if (!connect || !hasError || !mDisconnect)
+            return;
+        mConnection = connect(nullptr, nullptr);
+        mAnswers = mConnection && hasError(mConnection) == 0;
     }
-    dlclose(xcb);
-    return answers;
+    ~XProbe() {
+        if (mConnection)
+            mDisconnect(mConnection);
+        if (mLibrary)
+            dlclose(mLibrary);
+    }
+    XProbe(const XProbe &) = delete;
+    XProbe &operator=(const XProbe &) = delete;
+
+    bool answers() const { return mAnswers; }
+
+private:
+    using Disconnect = void (*)(void *);
+    void *mLibrary = nullptr;
+    void *mConnection = nullptr;
+    Disconnect mDisconnect = nullptr;
+    bool mAnswers = false;
+};
+
+// The probe of the last check, held until the application is made.
+std::unique_ptr<XProbe> &heldProbe() {
+    static std::unique_ptr<XProbe> probe;
+    return probe;
+}
+
+bool xServerAnswers() {
+    heldProbe() = std::make_unique<XProbe>();
+    return heldProbe()->answers();
 }
 
 // Whether a Wayland compositor listens on its socket.
@@ -147,6 +175,7 @@ void ensureApplication() {
     static int argc = 3;
     // Never deleted: a host may still call through the library while static objects end.
     new QApplication(argc, argv);
+    heldProbe().reset();
 }
 
 } // namespace kvt::windows
