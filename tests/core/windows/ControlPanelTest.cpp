@@ -1,69 +1,103 @@
 #include "Accessibility.h"
 #include "WindowTesting.h"
 #include "core/facade/FacadeFixture.h"
-#include "messages/Langue.h"
+#include "model/DG.h"
+#include "model/ISO.h"
+#include "model/Taux.h"
+#include "support/ShownWindow.h"
+#include "ui/CPExcel.h"
 #include "windows/FrmControlPanel.h"
+#include "windows/Grid.h"
+#include "windows/Services.h"
+#include "windows/WindowLayout.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QGroupBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
 #include <functional>
 
 namespace kvt::test {
 namespace {
 
+using windows::Grid;
+
 [[maybe_unused]] testing::Environment *const kWindows =
     testing::AddGlobalTestEnvironment(new WindowApplication);
 
-template<class Control>
-Control &named(const QWidget &window, const char *name) {
-    Control *found = window.findChild<Control *>(QString::fromLatin1(name));
-    if (!found) {
-        ADD_FAILURE() << "no control " << name;
-        std::abort();
-    }
-    return *found;
-}
-
-// Runs act on the panel once it shows modally; closes it if act leaves it open.
-bool whileShown(KVTMain &main, const std::function<void(QWidget &)> &act, bool *result = nullptr) {
-    bool acted = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        const QPointer<QWidget> modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        poll.stop();
-        acted = true;
-        EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
-        act(*modal);
-        if (modal && modal->isVisible()) {
-            ADD_FAILURE() << "the panel stayed open";
-            modal->hide();
-        }
-    });
-    poll.start(5);
+// Shows the panel through the facade and acts on it once it is there; true when it showed.
+bool whileShown(KVTMain &main, std::function<void(QWidget &)> act, bool *result = nullptr) {
+    const WhenModal driver(std::move(act));
     const bool saved = main.ShowCP();
     if (result)
         *result = saved;
-    return acted;
+    return driver.acted();
 }
 
+// A click near the left edge, on the text of a check box or option that its row widens.
 void click(QWidget &window, const char *name) {
-    QTest::mouseClick(&named<QAbstractButton>(window, name), Qt::LeftButton);
+    QWidget &button = child<QAbstractButton>(window, name);
+    QTest::mouseClick(&button, Qt::LeftButton, {},
+                      QPoint(std::min(button.width() / 2, 8), button.height() / 2));
 }
 
-using Panel = FacadeFixture;
+void press(QWidget &window, const char *name, Qt::Key key) {
+    QWidget &control = child(window, name);
+    control.setFocus();
+    QTest::keyClick(&control, key);
+}
+
+void typeInto(QLineEdit &field, const char *text) {
+    field.setFocus();
+    field.selectAll();
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    QTest::keyClicks(&field, text);
+}
+
+// Selects a tab as the user does, with a click on its tab.
+void showTab(QWidget &panel, int tab) {
+    QTabBar &bar = *child<QTabWidget>(panel, "TabCP").tabBar();
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(tab).center());
+}
+
+QToolButton &position(QWidget &panel, int index) {
+    return *panel.findChildren<QToolButton *>(QStringLiteral("TglInsAuto")).at(index);
+}
+
+bool applyEnabled(QWidget &panel) {
+    return child<QPushButton>(panel, "CmdApply").isEnabled();
+}
+
+std::string onOff(bool value) {
+    return value ? "1" : "0";
+}
+
+Grid &gridOf(QWidget &panel, const char *name) {
+    return child<Grid>(panel, name);
+}
+
+class Panel : public FacadeFixture {
+protected:
+    // A facade converting BEF to FRF with legal rounding, in English.
+    std::unique_ptr<KVTMain> started() {
+        auto main = startedFacade();
+        DG &dg = *sharedDG();
+        dg.setLangue(EN);
+        dg.setDeviseFrom("BEF");
+        dg.setDeviseTo("FRF");
+        dg.setMethodeArondi(Legal);
+        main->CPTranslate();
+        return main;
+    }
+};
 
 TEST_F(Panel, speaksTheLanguageNamesEveryControlAndOpensOnTheRates) {
-    auto main = startedFacade();
+    auto main = started();
     struct Row {
         Langue language;
         const char *title, *tab1, *apply, *close;
@@ -77,18 +111,207 @@ TEST_F(Panel, speaksTheLanguageNamesEveryControlAndOpensOnTheRates) {
         main->CPTranslate();
         EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
             EXPECT_EQ(panel.windowTitle().toStdString(), row.title);
-            auto &tabs = named<QTabWidget>(panel, "TabCP");
+            auto &tabs = child<QTabWidget>(panel, "TabCP");
             EXPECT_EQ(tabs.tabText(1).toStdString(), row.tab1);
             EXPECT_EQ(tabs.currentIndex(), 1);
             EXPECT_FALSE(tabs.isTabEnabled(0));
-            EXPECT_EQ(named<QPushButton>(panel, "CmdApply").text().toStdString(), row.apply);
-            EXPECT_FALSE(named<QPushButton>(panel, "CmdApply").isEnabled());
-            EXPECT_EQ(named<QPushButton>(panel, "CmdClose").text().toStdString(), row.close);
+            EXPECT_FALSE(applyEnabled(panel));
+            EXPECT_EQ(child<QPushButton>(panel, "CmdApply").text().toStdString(), row.apply);
+            EXPECT_EQ(child<QPushButton>(panel, "CmdClose").text().toStdString(), row.close);
             EXPECT_EQ(unnamedControls(panel), QStringList());
             click(panel, "CmdClose");
         }));
         EXPECT_FALSE(main->driver().frmCP().Visible());
     }
+    // The rate grid as loaded: ITL widened, given rates on white, derived ones on silver.
+    QWidget &panel = dynamic_cast<QWidget &>(main->driver().frmCP().window());
+    const Grid &rates = gridOf(panel, "FlexTaux");
+    ASSERT_EQ(rates.TextMatrix(0, 14), "ITL");
+    EXPECT_EQ(rates.ColWidth(14),
+              static_cast<int>(windows::pixelsToTwips(panel, windows::twipsToPixels(panel, 1065))));
+    EXPECT_EQ(rates.TextMatrix(5, 0), "EUR");
+    EXPECT_EQ(rates.TextMatrix(5, 7), "40.339900");
+    EXPECT_EQ(rates.CellBackColor(5, 7), 0xFFFFFFu);
+    EXPECT_EQ(rates.TextMatrix(7, 11), "0.162607");
+    EXPECT_EQ(rates.CellBackColor(7, 11), 0xC0C0C0u);
+}
+
+// Each row: one user action on a fresh panel, the field it changes before and after, and
+// whether it enables Apply.
+TEST_F(Panel, everyHandlerChangesItsFieldAndEnablesApplyAsItShould) {
+    using Read = std::function<std::string(KVTMain &, QWidget &)>;
+    const Read pair = [](KVTMain &, QWidget &) {
+        return sharedDG()->DeviseFrom() + " " + sharedDG()->DeviseTo();
+    };
+    const Read example = [](KVTMain &, QWidget &panel) {
+        const Grid &grid = gridOf(panel, "FlexConversion");
+        return grid.TextMatrix(0, 0) + " " + grid.TextMatrix(0, 1);
+    };
+    struct Row {
+        const char *action;
+        int tab;
+        std::function<void(KVTMain &)> setUp;
+        std::function<void(KVTMain &, QWidget &)> act;
+        Read read;
+        const char *before, *after;
+        bool apply;
+    };
+    const auto none = [](KVTMain &) {
+    };
+    const auto upTo = [](KVTMain &) {
+        sharedDG()->setMethodeArondi(suptargetValue);
+    };
+    const auto automatic = [](KVTMain &main) {
+        main.driver().setInsAuto(true);
+    };
+    const Row rows[] = {
+        {"next source currency", 0, none,
+         [](KVTMain &, QWidget &p) { press(p, "cboDeviseFrom", Qt::Key_Down); }, example, "BEF FRF",
+         "DEM FRF", true},
+        {"next target currency", 0, none,
+         [](KVTMain &, QWidget &p) { press(p, "cboDeviseTo", Qt::Key_Down); }, example, "BEF FRF",
+         "BEF GRD", true},
+        {"swap", 0, none, [](KVTMain &, QWidget &p) { click(p, "cmdInverse"); }, pair, "BEF FRF",
+         "FRF BEF", true},
+        {"swap while the panel is quiet", 0, none,
+         [](KVTMain &m, QWidget &p) {
+             m.driver().setEventsActive(false);
+             click(p, "cmdInverse");
+             m.driver().setEventsActive(true);
+         },
+         pair, "BEF FRF", "FRF BEF", true},
+        {"nearest value", 0, none,
+         [](KVTMain &, QWidget &p) { press(p, "cboMethodeArondi", Qt::Key_Down); },
+         [](KVTMain &, QWidget &p) {
+             return std::to_string(sharedDG()->MethodeArondi())
+                    + onOff(child<QComboBox>(p, "cboValeurCible").isEnabled());
+         },
+         "1300", "1311", true},
+        {"typed target value: x is X, the comma dropped", 0, upTo,
+         [](KVTMain &, QWidget &p) {
+             QLineEdit &typed = *child<QComboBox>(p, "cboValeurCible").lineEdit();
+             typeInto(typed, "0,.x9");
+         },
+         [](KVTMain &, QWidget &) { return sharedDG()->DevFormat(); }, "X.XX", "0.X9", true},
+        {"currency format", 0, none, [](KVTMain &, QWidget &p) { click(p, "ChkFormatDef"); },
+         [](KVTMain &, QWidget &) { return onOff(sharedDG()->FormatDef()); }, "1", "0", true},
+        {"result as value", 0, none, [](KVTMain &, QWidget &p) { click(p, "OptResVal"); },
+         [](KVTMain &m, QWidget &) { return onOff(m.driver().ConvParValeur()); }, "0", "1", true},
+        {"automatic insertion", 0, none, [](KVTMain &, QWidget &p) { click(p, "OptInsAuto"); },
+         [](KVTMain &m, QWidget &p) {
+             return onOff(m.driver().InsAuto()) + onOff(position(p, 0).isVisible());
+         },
+         "00", "11", true},
+        {"the position already pressed", 0, automatic,
+         [](KVTMain &, QWidget &p) { QTest::mouseClick(&position(p, 0), Qt::LeftButton); },
+         [](KVTMain &m, QWidget &p) {
+             return std::to_string(m.driver().InsAutoType()) + onOff(position(p, 0).isChecked());
+         },
+         "01", "01", false},
+        {"another position", 0, automatic,
+         [](KVTMain &, QWidget &p) { QTest::mouseClick(&position(p, 2), Qt::LeftButton); },
+         [](KVTMain &m, QWidget &p) {
+             return std::to_string(m.driver().InsAutoType()) + onOff(position(p, 0).isChecked())
+                    + onOff(position(p, 2).isChecked());
+         },
+         "010", "201", true},
+        {"example amount", 0, none,
+         [](KVTMain &, QWidget &p) { typeInto(child<QLineEdit>(p, "txtExConversion"), "100"); },
+         [](KVTMain &, QWidget &p) {
+             return child<QLabel>(p, "lblDevFrom").text().toStdString() + " = "
+                    + child<QLabel>(p, "lblDevTo").text().toStdString();
+         },
+         "BEF = 0.16 FRF", "BEF = 16.26 FRF", false},
+        {"a non-number in the example is 1 once the pair changes", 0, none,
+         [](KVTMain &, QWidget &p) {
+             typeInto(child<QLineEdit>(p, "txtExConversion"), "abc");
+             press(p, "cboDeviseTo", Qt::Key_Down);
+         },
+         [](KVTMain &, QWidget &p) {
+             return child<QLineEdit>(p, "txtExConversion").text().toStdString();
+         },
+         "1", "1", true},
+        {"language", 2, none, [](KVTMain &, QWidget &p) { press(p, "cboLangue", Qt::Key_Up); },
+         [](KVTMain &, QWidget &p) {
+             return std::to_string(sharedDG()->Langue()) + " " + p.windowTitle().toStdString()
+                    + " / " + child<QPushButton>(p, "CmdClose").text().toStdString();
+         },
+         "1 Talvio \u2013 Control panel / Close", "0 Talvio \u2013 Einstellungen / Schlie\u00dfen",
+         true},
+        {"status bar", 2, none, [](KVTMain &, QWidget &p) { click(p, "ChkShowStatus"); },
+         [](KVTMain &m, QWidget &) { return onOff(m.driver().ShowStatus()); }, "1", "0", true},
+        {"status bar while the panel is quiet", 2, none,
+         [](KVTMain &m, QWidget &p) {
+             m.driver().setEventsActive(false);
+             click(p, "ChkShowStatus");
+             m.driver().setEventsActive(true);
+         },
+         [](KVTMain &m, QWidget &) { return onOff(m.driver().ShowStatus()); }, "1", "1", false},
+        {"wizard at start", 2, none, [](KVTMain &, QWidget &p) { click(p, "ChkShowFirstTime"); },
+         [](KVTMain &m, QWidget &) {
+             return onOff(m.driver().FirstTime()) + onOff(m.driver().frmCP().ChkShowFirstTime());
+         },
+         "11", "00", true},
+        {"welcome screen", 2, none, [](KVTMain &, QWidget &p) { click(p, "ChkShowWelcom"); },
+         [](KVTMain &m, QWidget &) { return onOff(m.driver().ShowWelcomDialog()); }, "1", "0",
+         true},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.action);
+        auto main = started();
+        main->driver().setFirstTime(true);
+        main->setShowFirstTime(true);
+        row.setUp(*main);
+        main->driver().frmCP().window();
+        main->driver().frmCP().setTabEnabled(0, true); // the conversion tab, kept unavailable
+        EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
+            showTab(panel, row.tab);
+            EXPECT_EQ(row.read(*main, panel), row.before);
+            row.act(*main, panel);
+            EXPECT_EQ(row.read(*main, panel), row.after);
+            EXPECT_EQ(applyEnabled(panel), row.apply);
+            boxes->queueAnswer(BoxAnswer::No);
+            click(panel, "CmdClose");
+        }));
+    }
+}
+
+// The help line shows the help of the control with the focus, and clears when it leaves.
+TEST_F(Panel, theHelpLineFollowsTheFocus) {
+    auto main = started();
+    main->driver().frmCP().window();
+    main->driver().frmCP().setTabEnabled(0, true);
+    struct Row {
+        int tab;
+        const char *control;
+        const char *help;
+    };
+    const Row rows[] = {
+        {0, "cboDeviseFrom", "Choose the currency of the amounts you convert."},
+        {0, "cboMethodeArondi",
+         "Choose how results are rounded. Legal rounding uses the decimals of the target "
+         "currency. The other methods round to the target value, for example up to the next "
+         "x.x9."},
+        {0, "txtExConversion", "Type an amount to see how it is converted."},
+        {1, "txtTaux",
+         "Enter the exchange rate of the selected pair; the reverse rate is "
+         "calculated automatically."},
+        {2, "cboLangue", "Choose the language of all Talvio texts."},
+        {2, "CboDevAliasConv",
+         "The default alias is the symbol shown with amounts converted "
+         "into this currency."},
+    };
+    EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
+        const auto &help = child<QLabel>(panel, "lblHelp");
+        for (const Row &row : rows) {
+            showTab(panel, row.tab);
+            child(panel, row.control).setFocus(Qt::TabFocusReason);
+            EXPECT_EQ(help.text().toStdString(), row.help) << row.control;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(help.text().toStdString(), "") << row.control;
+        }
+        click(panel, "CmdClose");
+    }));
 }
 
 // Closing with changes asks message 127: yes saves, no reloads the store, cancel stays open.
@@ -99,16 +322,14 @@ TEST_F(Panel, closingWithChangesAsksAndDoesWhatTheAnswerSays) {
         const char *storedStatus; // "ShowStatus" in the store at the end
         bool result;
     };
-    const Row rows[] = {{{BoxAnswer::Yes}, false, "OFF", true},
+    const Row rows[] = {{{}, false, "ON", false},
+                        {{BoxAnswer::Yes}, false, "OFF", true},
                         {{BoxAnswer::No}, false, "ON", false},
                         {{BoxAnswer::Cancel, BoxAnswer::No}, true, "ON", false}};
     for (const Row &row : rows) {
         backend = std::make_shared<MemorySettingsBackend>();
         setSharedRegistry(std::make_shared<Registry>(backend));
-        auto main = startedFacade();
-        sharedDG()->setDeviseFrom("EUR");
-        sharedDG()->setDeviseTo("BEF");
-        sharedDG()->setMethodeArondi(Legal);
+        auto main = started();
         boxes->clear();
         for (const BoxAnswer answer : row.answers)
             boxes->queueAnswer(answer);
@@ -116,9 +337,9 @@ TEST_F(Panel, closingWithChangesAsksAndDoesWhatTheAnswerSays) {
         EXPECT_TRUE(whileShown(
             *main,
             [&](QWidget &panel) {
-                named<QTabWidget>(panel, "TabCP").setCurrentIndex(2);
-                click(panel, "ChkShowStatus");
-                EXPECT_TRUE(named<QPushButton>(panel, "CmdApply").isEnabled());
+                showTab(panel, 2);
+                if (!row.answers.empty())
+                    click(panel, "ChkShowStatus");
                 click(panel, "CmdClose");
                 EXPECT_EQ(panel.isVisible(), row.staysAfterFirstClose);
                 if (panel.isVisible())
@@ -128,24 +349,25 @@ TEST_F(Panel, closingWithChangesAsksAndDoesWhatTheAnswerSays) {
         EXPECT_EQ(result, row.result);
         EXPECT_EQ(stored("UserChoice", "ShowStatus"), row.storedStatus);
         ASSERT_EQ(boxes->shown().size(), row.answers.size());
-        EXPECT_EQ(boxes->shown()[0].text, "Do you want to save your changes?");
+        if (!row.answers.empty()) {
+            EXPECT_EQ(boxes->shown()[0].text, "Do you want to save your changes?");
+        }
         EXPECT_EQ(main->driver().ShowStatus(), std::string(row.storedStatus) == "ON");
     }
 }
 
 TEST_F(Panel, applyRefusesAPairThatCannotConvert) {
-    auto main = startedFacade();
-    sharedDG()->setDeviseFrom("EUR");
-    sharedDG()->setDeviseTo("EUR");
+    auto main = started();
+    sharedDG()->setDeviseTo("BEF");
     bool result = true;
     EXPECT_TRUE(whileShown(
         *main,
         [&](QWidget &panel) {
-            named<QTabWidget>(panel, "TabCP").setCurrentIndex(2);
+            showTab(panel, 2);
             click(panel, "ChkShowWelcom");
             click(panel, "CmdApply");
             EXPECT_TRUE(panel.isVisible());
-            EXPECT_TRUE(named<QPushButton>(panel, "CmdApply").isEnabled());
+            EXPECT_TRUE(applyEnabled(panel));
             boxes->queueAnswer(BoxAnswer::No);
             click(panel, "CmdClose");
         },
@@ -155,30 +377,102 @@ TEST_F(Panel, applyRefusesAPairThatCannotConvert) {
     EXPECT_EQ(boxes->shown()[0].text, "Cannot save: choose two different currencies and a "
                                       "target value containing an X.");
     EXPECT_EQ(boxes->shown()[0].icon, BoxIcon::Critical);
+    EXPECT_EQ(stored("UserChoice", "ShowWelcomDialog"), "ON");
 }
 
-// Keys typed into the intermediate decimals: only digits; 3 to 15 taken over.
+// Keys typed into the intermediate decimals: only digits; 3 to 15 taken over; the field keeps
+// the focus while it holds anything else.
 TEST_F(Panel, intermediateDecimalsTakeOnlyThreeToFifteen) {
-    auto main = startedFacade();
+    auto main = started();
     struct Row {
         const char *typed;
         const char *shown;
         std::int16_t taken;
+        bool keepsFocus;
     };
-    const Row rows[] = {{"2", "2", 15}, {"16", "16", 15}, {"3", "3", 3}, {"1a5", "15", 15}};
+    const Row rows[] = {{"2", "2", 15, true},
+                        {"16", "16", 15, true},
+                        {"", "", 15, true},
+                        {"3", "3", 3, false},
+                        {"1a5", "15", 15, false}};
     EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
-        named<QTabWidget>(panel, "TabCP").setCurrentIndex(2);
-        auto &field = named<QLineEdit>(panel, "txtNbDecEuroInter");
+        showTab(panel, 2);
+        auto &field = child<QLineEdit>(panel, "txtNbDecEuroInter");
         for (const Row &row : rows) {
             sharedDG()->setNbDecEuroInter(15);
-            field.setFocus();
-            field.selectAll();
-            QTest::keyClick(&field, Qt::Key_Backspace);
-            QTest::keyClicks(&field, row.typed);
+            typeInto(field, row.typed);
             EXPECT_EQ(field.text().toStdString(), row.shown) << row.typed;
             EXPECT_EQ(sharedDG()->NbDecEuroInter(), row.taken) << row.typed;
+            QTest::keyClick(&field, Qt::Key_Tab);
+            QApplication::processEvents();
+            EXPECT_EQ(QApplication::focusWidget() == &field, row.keepsFocus) << row.typed;
         }
         boxes->queueAnswer(BoxAnswer::No);
+        click(panel, "CmdClose");
+    }));
+}
+
+// The facade's operations that reach the panel: the grid refill after a rate changed elsewhere,
+// and a default alias set as the user would, which saves.
+TEST_F(Panel, theFacadeRefillsTheRatesAndSetsDefaultAliasesThroughTheWindow) {
+    auto main = started();
+    QWidget &panel = dynamic_cast<QWidget &>(main->driver().frmCP().window());
+    const Grid &rates = gridOf(panel, "FlexTaux");
+    ASSERT_EQ(rates.TextMatrix(1, 0) + rates.TextMatrix(0, 5), "USDEUR");
+    Taux &rate = *sharedChange()->ColISO()->Item("USD")->ColTaux()->Item("EUR");
+    rate.Change = 0.5;
+    EXPECT_NE(rates.TextMatrix(1, 5), "0.500000");
+    main->LoadClickTableTaux();
+    EXPECT_EQ(rates.TextMatrix(1, 5), "0.500000");
+
+    struct Row {
+        const char *currency, *alias, *reads;
+    };
+    const Row rows[] = {{"EUR", "\u20ac", "\u20ac"},
+                        {"BEF", "FB", "FB"},
+                        {"USD", "(no default alias)", "(no default alias)"}};
+    for (const Row &row : rows) {
+        main->setAliasDefault(row.currency, row.alias);
+        EXPECT_EQ(main->AliasDefault(row.currency), row.reads) << row.currency;
+    }
+    EXPECT_EQ(stored("Currencies\\Alias", "BEF"), "FB|BF|FB|F");
+    EXPECT_FALSE(panel.isVisible());
+}
+
+// A panel that cannot be made: ShowCP reports it in the trace and in a box, and returns false.
+TEST_F(Panel, aPanelThatCannotBeMadeIsReportedAndNotSaved) {
+    WindowServices broken = windows::allServices();
+    broken.controlPanel = [](FrmControlPanel &) -> std::unique_ptr<ControlPanelWindow> {
+        throw std::runtime_error("no room for the panel");
+    };
+    registerWindowServices(broken);
+    auto main = started();
+    trace->setActive(true);
+    EXPECT_FALSE(main->ShowCP());
+    registerWindowServices(windows::allServices());
+    ASSERT_EQ(boxes->shown().size(), 1u);
+    EXPECT_EQ(boxes->shown()[0].text, "no room for the panel");
+    EXPECT_EQ(boxes->shown()[0].icon, BoxIcon::Critical);
+    const auto &log = traceLog();
+    EXPECT_NE(std::find_if(log.begin(), log.end(),
+                           [](const std::string &line) {
+                               return line.find("no room for the panel") != std::string::npos;
+                           }),
+              log.end());
+}
+
+// The rate grid takes what the window gains; the window does not shrink below its minimum.
+TEST_F(Panel, theRateGridGrowsWithTheWindow) {
+    auto main = started();
+    EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
+        const QSize grid = child(panel, "FlexTaux").size();
+        const QSize window = panel.size();
+        panel.resize(window + QSize(200, 150));
+        QApplication::processEvents();
+        EXPECT_EQ(child(panel, "FlexTaux").size(), grid + QSize(200, 150));
+        panel.resize(window.width(), 20);
+        QApplication::processEvents();
+        EXPECT_GE(panel.height(), windows::twipsToPixels(panel, 2300, Qt::Vertical));
         click(panel, "CmdClose");
     }));
 }

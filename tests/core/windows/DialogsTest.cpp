@@ -7,6 +7,7 @@
 #include "support/ChildProcess.h"
 #include "support/ScopedEnv.h"
 #include "support/ScopedNumericLocale.h"
+#include "support/ShownWindow.h"
 #include "windows/FrmAskRate.h"
 #include "windows/QtMessageBoxes.h"
 
@@ -26,6 +27,7 @@
 namespace kvt {
 namespace {
 
+using test::child;
 using windows::AskRateWindowPrompt;
 using windows::FrmAskRate;
 using windows::QtMessageBoxes;
@@ -104,14 +106,6 @@ private:
     QStringList mProblems;
     QTimer mTimer;
 };
-
-template<class T>
-T &child(QWidget &window, const char *name) {
-    T *found = window.findChild<T *>(QLatin1String(name));
-    if (found == nullptr)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *found;
-}
 
 QString labelText(QWidget &window, const char *name) {
     return child<QLabel>(window, name).text();

@@ -2,6 +2,7 @@
 
 #include "core/facade/FacadeFixture.h"
 #include "model/DG.h"
+#include "support/ShownWindow.h"
 
 #include <QApplication>
 #include <QTest>
@@ -22,14 +23,6 @@ inline void onModal(std::function<void(QWidget &)> act, int triesLeft = 1000) {
         else
             ADD_FAILURE() << "no modal window was shown";
     });
-}
-
-template<class Widget = QWidget>
-Widget &child(QWidget &window, const char *name) {
-    auto *found = window.findChild<Widget *>(QString::fromLatin1(name));
-    if (!found)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *found;
 }
 
 // The objectName of the focused control after each of `presses` Tab keys.

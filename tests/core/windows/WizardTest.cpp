@@ -3,6 +3,7 @@
 #include "core/facade/FacadeFixture.h"
 #include "support/FakeControls.h"
 #include "support/ForwardingBackend.h"
+#include "support/ShownWindow.h"
 #include "ui/LanguageList.h"
 #include "windows/FrmBienvenue.h"
 #include "windows/FrmFirstTime.h"
@@ -31,48 +32,9 @@ using windows::FrmBienvenue;
 using windows::FrmFirstTime;
 using windows::TwoColumnList;
 
-template<class Control>
-Control &named(const QWidget &window, const char *name) {
-    Control *found = window.findChild<Control *>(QString::fromLatin1(name));
-    if (!found) {
-        ADD_FAILURE() << "no control " << name;
-        std::abort();
-    }
-    return *found;
-}
-
 std::string textOf(const QWidget &window, const char *label) {
-    return named<QLabel>(window, label).text().toStdString();
+    return child<QLabel>(window, label).text().toStdString();
 }
-
-// Acts on the modal window, active, once it shows, while the code under test waits in it. A
-// window the action leaves open is closed, so that a failing test cannot hang.
-class WhenModal {
-public:
-    explicit WhenModal(std::function<void(QWidget &)> act)
-        : mAct(std::move(act)) {
-        QObject::connect(&mPoll, &QTimer::timeout, [this] {
-            const QPointer<QWidget> modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible())
-                return;
-            mPoll.stop();
-            mActed = true;
-            EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
-            mAct(*modal);
-            if (modal && modal->isVisible()) {
-                ADD_FAILURE() << "the window stayed open";
-                modal->close();
-            }
-        });
-        mPoll.start(5);
-    }
-    bool acted() const { return mActed; }
-
-private:
-    std::function<void(QWidget &)> mAct;
-    QTimer mPoll;
-    bool mActed = false;
-};
 
 class Wizard : public FacadeFixture {
 protected:
@@ -96,7 +58,7 @@ protected:
         return driver.acted();
     }
     static void quit(QWidget &wizard) {
-        QTest::mouseClick(&named<QPushButton>(wizard, "CmdQuit"), Qt::LeftButton);
+        QTest::mouseClick(&child<QPushButton>(wizard, "CmdQuit"), Qt::LeftButton);
     }
 };
 
@@ -145,23 +107,23 @@ TEST_F(Wizard, speaksTheUsersLanguageNamesEveryControlAndTabsInOrder) {
         QStringList reached;
         EXPECT_TRUE(run(*main, true, [&](QWidget &wizard) {
             const QStringList lines =
-                named<QPlainTextEdit>(wizard, "txtFirstTime").toPlainText().split('\n');
+                child<QPlainTextEdit>(wizard, "txtFirstTime").toPlainText().split('\n');
             EXPECT_EQ(lines.size(), 11);
-            const auto &from = *TwoColumnList::of(&named<QComboBox>(wizard, "cboCurFrom"));
+            const auto &from = *TwoColumnList::of(&child<QComboBox>(wizard, "cboCurFrom"));
             const std::vector<std::string> texts = {
                 wizard.windowTitle().toStdString(),
                 textOf(wizard, "lblLanguage"),
                 textOf(wizard, "lblTo"),
-                named<QCheckBox>(wizard, "ChkDontShowNextTime").text().toStdString(),
-                named<QPushButton>(wizard, "CmdQuit").text().toStdString(),
+                child<QCheckBox>(wizard, "ChkDontShowNextTime").text().toStdString(),
+                child<QPushButton>(wizard, "CmdQuit").text().toStdString(),
                 lines.front().toStdString(),
                 lines.back().toStdString(),
                 from.List(listLookup(from, "USD"), 1)};
             EXPECT_EQ(texts, row.texts);
-            EXPECT_EQ(named<QComboBox>(wizard, "cboLangue").currentIndex(),
+            EXPECT_EQ(child<QComboBox>(wizard, "cboLangue").currentIndex(),
                       std::atoi(row.language));
             EXPECT_EQ(unnamedControls(wizard), QStringList());
-            named<QComboBox>(wizard, "cboLangue").setFocus();
+            child<QComboBox>(wizard, "cboLangue").setFocus();
             for (int step = 0; step < 7; ++step) {
                 reached << QApplication::focusWidget()->objectName();
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -188,7 +150,7 @@ TEST_F(Wizard, showsItselfOnlyWhenTheSwitchIsExactlyOnOrWhenForced) {
         bool ticked = false;
         EXPECT_EQ(run(*main, row.force,
                       [&](QWidget &wizard) {
-                          ticked = named<QCheckBox>(wizard, "ChkDontShowNextTime").isChecked();
+                          ticked = child<QCheckBox>(wizard, "ChkDontShowNextTime").isChecked();
                           quit(wizard);
                       }),
                   row.shows)
@@ -219,8 +181,8 @@ TEST_F(Wizard, takesEachChoiceMadeWithTheKeyboard) {
     for (const auto &row : rows) {
         const auto main = started({{"Currencies", row.selection}});
         run(*main, true, [&](QWidget &wizard) {
-            QTest::keyClick(&named<QComboBox>(wizard, row.combo), row.key);
-            EXPECT_EQ(named<QComboBox>(wizard, "cboCurFrom").currentText().toStdString(), row.from);
+            QTest::keyClick(&child<QComboBox>(wizard, row.combo), row.key);
+            EXPECT_EQ(child<QComboBox>(wizard, "cboCurFrom").currentText().toStdString(), row.from);
             EXPECT_EQ(textOf(wizard, "lblLanguage"), row.lblLanguage);
             quit(wizard);
         });
@@ -246,7 +208,7 @@ TEST_F(Wizard, writesTheStartSwitchAtOnceHoweverItCloses) {
         bool noneShownMeanwhile = true;
         run(*main, true, [&](QWidget &wizard) {
             noneShownMeanwhile = main->NoWindowsVisible();
-            auto &box = named<QCheckBox>(wizard, "ChkDontShowNextTime");
+            auto &box = child<QCheckBox>(wizard, "ChkDontShowNextTime");
             for (const char *tick = row.ticks; *tick; ++tick) {
                 if (*tick == 'k')
                     QTest::keyClick(&box, Qt::Key_Space);
@@ -283,7 +245,7 @@ TEST_F(Wizard, tellsAFailedWriteAndGoesOn) {
     setSharedRegistry(std::make_shared<Registry>(std::make_shared<Refusing>()));
     const auto main = startedFacade();
     EXPECT_TRUE(run(*main, true, [&](QWidget &wizard) {
-        QTest::mouseClick(&named<QCheckBox>(wizard, "ChkDontShowNextTime"), Qt::LeftButton);
+        QTest::mouseClick(&child<QCheckBox>(wizard, "ChkDontShowNextTime"), Qt::LeftButton);
         quit(wizard);
     }));
     ASSERT_EQ(boxes->shown().size(), 1u);
