@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QHeaderView>
 #include <QPaintEvent>
+#include <QSignalBlocker>
 #include <QStyleOptionHeader>
 #include <QStylePainter>
 #include <algorithm>
@@ -219,6 +220,25 @@ QTableWidgetItem *Grid::cellItem(int row, int col) {
     return cell;
 }
 
+// A new cell enters the table with its content, and while the grid is hidden (as it is while
+// it is filled) no view watches: both spare the model's change signal per cell and edit, which
+// dominate the filling of a large table.
+template<class Edit>
+void Grid::editCell(int row, int col, Edit &&edit) {
+    checkCell(row, col);
+    const bool body = row >= mFixedRows && col >= mFixedCols;
+    if (body && !item(row - mFixedRows, col - mFixedCols)) {
+        auto *cell = newCell();
+        edit(*cell);
+        setItem(row - mFixedRows, col - mFixedCols, cell);
+        return;
+    }
+    const QSignalBlocker quiet(isVisible() || !body ? nullptr : model());
+    edit(*cellItem(row, col));
+    if (row < mFixedRows && col < mFixedCols && mCornerButton)
+        mCornerButton->update();
+}
+
 // Null for a cell never written to.
 const QTableWidgetItem *Grid::cellItem(int row, int col) const {
     checkCell(row, col);
@@ -237,9 +257,7 @@ std::string Grid::TextMatrix(int row, int col) const {
 }
 
 void Grid::setTextMatrix(int row, int col, const std::string &text) {
-    cellItem(row, col)->setText(QString::fromStdString(text));
-    if (row < mFixedRows && col < mFixedCols && mCornerButton)
-        mCornerButton->update();
+    editCell(row, col, [&](QTableWidgetItem &cell) { cell.setText(QString::fromStdString(text)); });
 }
 
 CellAlignment Grid::cellAlignment(int row, int col) const {
@@ -248,9 +266,8 @@ CellAlignment Grid::cellAlignment(int row, int col) const {
 }
 
 void Grid::setCellAlignment(int row, int col, CellAlignment alignment) {
-    cellItem(row, col)->setTextAlignment(qtAlignment(alignment));
-    if (row < mFixedRows && col < mFixedCols && mCornerButton)
-        mCornerButton->update();
+    editCell(row, col,
+             [&](QTableWidgetItem &cell) { cell.setTextAlignment(qtAlignment(alignment)); });
 }
 
 std::uint32_t Grid::CellBackColor(int row, int col) const {
@@ -263,9 +280,7 @@ std::uint32_t Grid::CellBackColor(int row, int col) const {
 }
 
 void Grid::setCellBackColor(int row, int col, std::uint32_t colour) {
-    cellItem(row, col)->setBackground(colourOf(colour));
-    if (row < mFixedRows && col < mFixedCols && mCornerButton)
-        mCornerButton->update();
+    editCell(row, col, [&](QTableWidgetItem &cell) { cell.setBackground(colourOf(colour)); });
 }
 
 std::uint32_t Grid::BackColor() const {

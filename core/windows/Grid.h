@@ -64,6 +64,9 @@ private:
     // Every cell of the grid, headers included, is one item: a body cell of the table, a header
     // section's item, or the corner.
     QTableWidgetItem *cellItem(int row, int col);
+    // Changes one cell, creating it with the change already made when it is new.
+    template<class Edit>
+    void editCell(int row, int col, Edit &&edit);
     const QTableWidgetItem *cellItem(int row, int col) const;
     void checkCell(int row, int col) const;
     void checkCol(int col) const;

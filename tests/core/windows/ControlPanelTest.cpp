@@ -4,7 +4,7 @@
 #include "model/DG.h"
 #include "model/ISO.h"
 #include "model/Taux.h"
-#include "support/ShownWindow.h"
+#include "support/WindowDriving.h"
 #include "ui/CPExcel.h"
 #include "windows/FrmControlPanel.h"
 #include "windows/Grid.h"

@@ -7,7 +7,7 @@
 #include "support/ChildProcess.h"
 #include "support/ScopedEnv.h"
 #include "support/ScopedNumericLocale.h"
-#include "support/ShownWindow.h"
+#include "support/WindowDriving.h"
 #include "windows/FrmAskRate.h"
 #include "windows/QtMessageBoxes.h"
 

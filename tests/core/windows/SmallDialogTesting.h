@@ -2,7 +2,7 @@
 
 #include "core/facade/FacadeFixture.h"
 #include "model/DG.h"
-#include "support/ShownWindow.h"
+#include "support/WindowDriving.h"
 
 #include <QApplication>
 #include <QTest>

@@ -3,7 +3,7 @@
 #include "core/facade/FacadeFixture.h"
 #include "support/FakeControls.h"
 #include "support/ForwardingBackend.h"
-#include "support/ShownWindow.h"
+#include "support/WindowDriving.h"
 #include "ui/LanguageList.h"
 #include "windows/FrmBienvenue.h"
 #include "windows/FrmFirstTime.h"

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QApplication>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+
+namespace kvt::test {
+
+// The control of the window with that objectName; a missing one fails the test where it is met.
+template<class Control = QWidget>
+Control &child(const QWidget &window, const char *name) {
+    auto *found = window.findChild<Control *>(QString::fromLatin1(name));
+    if (!found)
+        throw std::runtime_error(std::string("no control ") + name);
+    return *found;
+}
+
+// Acts on the modal window, active, once it shows, while the code under test waits in it: make
+// it just before the call that shows the window. A window the action leaves open is closed, so
+// that a failing test cannot hang.
+class WhenModal {
+public:
+    explicit WhenModal(std::function<void(QWidget &)> act)
+        : mAct(std::move(act)) {
+        QObject::connect(&mPoll, &QTimer::timeout, [this] {
+            const QPointer<QWidget> modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            mPoll.stop();
+            mActed = true;
+            EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+            try {
+                mAct(*modal);
+            } catch (const std::exception &problem) {
+                ADD_FAILURE() << problem.what();
+            }
+            if (modal && modal->isVisible()) {
+                ADD_FAILURE() << "the window stayed open";
+                modal->hide();
+            }
+        });
+        mPoll.start(5);
+    }
+    WhenModal(const WhenModal &) = delete;
+    WhenModal &operator=(const WhenModal &) = delete;
+    bool acted() const { return mActed; }
+
+private:
+    std::function<void(QWidget &)> mAct;
+    QTimer mPoll;
+    bool mActed = false;
+};
+
+} // namespace kvt::test
