@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/Collections.h"
 
 #include <cstdint>
@@ -11,7 +12,7 @@ namespace kvt {
 
 // What a catalogue entry (ISO) and a selected currency (Devise) have in common: the alias
 // and rate collections, which a Devise shares with its ISO entry, and the default alias.
-class CurrencyRecord {
+class KVT_EXPORT CurrencyRecord {
 public:
     // Created empty on first access.
     const std::shared_ptr<kvt::ColTaux> &ColTaux() { return mColTaux.get(); }

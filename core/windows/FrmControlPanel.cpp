@@ -32,6 +32,8 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -256,6 +258,14 @@ void FrmControlPanelWindow::build() {
         layout->addWidget(mTxtNbDecEuroInter, 0, 1);
         layout->addWidget(mUpDownNbDec, 0, 2);
         layout->addWidget(mLblEntre3et15, 1, 0, 1, 3);
+        layout->setRowStretch(2, 1); // the hint stays under its field
+        // The up-down control gives the field its arrows: the field shows the number.
+        QStyleOptionSpinBox shape;
+        shape.initFrom(mUpDownNbDec);
+        shape.rect = QRect(QPoint(0, 0), mUpDownNbDec->sizeHint());
+        const QRect arrows = mUpDownNbDec->style()->subControlRect(
+            QStyle::CC_SpinBox, &shape, QStyle::SC_SpinBoxUp, mUpDownNbDec);
+        mUpDownNbDec->setFixedWidth(shape.rect.width() - arrows.left());
     }
     mFrmDivers = named<QGroupBox>(tab2, "FrmDivers");
     {
@@ -307,15 +317,15 @@ void FrmControlPanelWindow::build() {
         alias->addWidget(mCboAliasPos->widget(), 3, 1);
         layout->addWidget(mLblIsoCode, 0, 0);
         layout->addWidget(mCboIso->widget(), 0, 1);
-        layout->addWidget(mLblIsoName, 0, 2);
-        layout->addWidget(mChkInEuro, 1, 0, 1, 3);
-        layout->addWidget(mLblNrDecimal, 2, 0);
-        layout->addWidget(mTxtNrDecimal, 2, 1);
-        layout->addWidget(mLblLegalFormat, 3, 0);
-        layout->addWidget(mTxtLegalFormat, 3, 1);
-        layout->addWidget(mCmdAddIso, 4, 0);
-        layout->addWidget(mCmdUpdateIso, 4, 1);
-        layout->addWidget(mFrmDevAlias, 5, 0, 1, 3);
+        layout->addWidget(mLblIsoName, 1, 1);
+        layout->addWidget(mChkInEuro, 2, 0, 1, 2);
+        layout->addWidget(mLblNrDecimal, 3, 0);
+        layout->addWidget(mTxtNrDecimal, 3, 1);
+        layout->addWidget(mLblLegalFormat, 4, 0);
+        layout->addWidget(mTxtLegalFormat, 4, 1);
+        layout->addWidget(mCmdAddIso, 5, 0);
+        layout->addWidget(mCmdUpdateIso, 5, 1);
+        layout->addWidget(mFrmDevAlias, 6, 0, 1, 2);
     }
     grid2->addWidget(mFrmCalcul, 0, 0);
     grid2->addWidget(mFrmDivers, 1, 0);
@@ -464,6 +474,14 @@ void FrmControlPanelWindow::build() {
         mPanel.setChkShowFirstTime(on);
     });
     onSwitch(mChkShowWelcom, [this](bool on) { mDriver.setShowWelcomDialog(on); });
+    connect(mCboIso, &TwoColumnList::clicked, this, [this] {
+        if (events())
+            cboIso_Click();
+    });
+    connect(mLstDevAlias, &TwoColumnList::clicked, this, [this] {
+        if (events())
+            lstDevAlias_Click();
+    });
     connect(mTabCP, &QTabWidget::currentChanged, this, [this] { tabChanged(); });
     connect(mFlexTaux, &QTableWidget::currentCellChanged, this, [this] { FlexTaux_Click(); });
     connect(mCmdApply, &QPushButton::clicked, this, [this] { CmdApply_Click(); });
@@ -781,6 +799,37 @@ void FrmControlPanelWindow::FlexTaux_Click() {
     mLblTauxDevTo->setText(QString::fromStdString(mFlexTaux->TextMatrix(0, col)));
     mTxtTaux->setText(QString::fromStdString(mFlexTaux->TextMatrix(row, col)));
     mCmdDelDev->setEnabled(mDriver.EnabledDelDevise(mFlexTaux->TextMatrix(row, 0)));
+}
+
+// Shows the chosen ISO code: its name, whether it is a euro currency, its legal format and its
+// aliases with the default one.
+void FrmControlPanelWindow::cboIso_Click() {
+    const TraceBlock traced(*sharedTrace(), "cboIso click");
+    const Quiet quiet(mDriver);
+    const std::string code = mCboIso->Text();
+    ISO &record = *sharedChange()->ColISO()->Item(code);
+    mDriver.LoadCboDeviseAlias(*mLstDevAlias, code, false);
+    mDriver.LoadCboDeviseAlias(*mCboDevAliasConv, code, true);
+    mCboDevAliasConv->setListIndex(listLookup(*mCboDevAliasConv, record.aliasDef()));
+    mCmdDevDelAlias->setEnabled(false);
+    const bool updatable = mDriver.EnabledDelDevise(code);
+    mCmdUpdateIso->setEnabled(updatable);
+    mCmdUpdateIso->setToolTip(messageText(updatable ? 412 : 411));
+    const auto language = static_cast<std::size_t>(sharedDG()->Langue());
+    const std::vector<std::string> &names = record.ColNames();
+    mLblIsoName->setText(language < names.size() ? QString::fromStdString(names[language])
+                                                 : QString());
+    mChkInEuro->setCheckState(record.MasterISO() == "EUR" ? Qt::Checked : Qt::Unchecked);
+    mTxtLegalFormat->setText(QString::fromStdString(record.LegalFormat()));
+    mTxtNrDecimal->setText(QString::number(FrmControlPanel::NrOfDec(record.LegalFormat())));
+}
+
+// A currency's own code stays among its aliases: only the others may be removed.
+void FrmControlPanelWindow::lstDevAlias_Click() {
+    const int index = mLstDevAlias->ListIndex();
+    mCmdDevDelAlias->setEnabled(index >= 0
+                                && mLstDevAlias->List(index, 0)
+                                       != sharedChange()->ColISO()->Item(mCboIso->Text())->Value());
 }
 
 bool FrmControlPanelWindow::nbDecValid() const {

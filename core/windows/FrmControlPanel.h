@@ -75,6 +75,8 @@ private:
     void refreshExample();
     void refreshDetail();
     void FlexTaux_Click();
+    void cboIso_Click();
+    void lstDevAlias_Click();
     void tabChanged();
     bool nbDecValid() const;
 

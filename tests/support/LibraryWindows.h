@@ -5,6 +5,8 @@
 #include "facade/Windows.h"
 #include "messages/Message.h"
 
+#include <QComboBox>
+#include <QTabWidget>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +18,8 @@ namespace kvt::test {
 struct WindowShot {
     const char *name;
     std::function<void(KVTMain &)> open;
+    // What the user did in the window before the picture, if anything.
+    std::function<void(QWidget &)> arrange = {};
 };
 
 inline std::vector<WindowShot> libraryWindows() {
@@ -44,6 +48,13 @@ inline std::vector<WindowShot> libraryWindows() {
         {"panel",
          [](KVTMain &main) {
              main.ShowCP();
+         }},
+        {"panel-currency", [](KVTMain &main) { main.ShowCP(); },
+         [](QWidget &panel) {
+             panel.findChild<QTabWidget *>(QStringLiteral("TabCP"))->setCurrentIndex(2);
+             auto *iso = panel.findChild<QComboBox *>(QStringLiteral("cboIso"));
+             iso->setCurrentIndex(iso->findText(QStringLiteral("BEF")));
+             emit iso->activated(iso->currentIndex());
          }},
         {"rate-question",
          [](KVTMain &) {

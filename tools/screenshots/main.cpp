@@ -46,8 +46,12 @@ int main(int argc, char **argv) {
             for (const kvt::test::WindowShot &shot : kvt::test::libraryWindows()) {
                 const QString file = folder.filePath(
                     QStringLiteral("%1-%2.png").arg(shot.name, kLanguageCodes[language]));
-                const double shownAfter = kvt::test::actWhenShown(
-                    [&] { shot.open(main); }, [&](QWidget &window) { window.grab().save(file); });
+                const double shownAfter = kvt::test::actWhenShown([&] { shot.open(main); },
+                                                                  [&](QWidget &window) {
+                                                                      if (shot.arrange)
+                                                                          shot.arrange(window);
+                                                                      window.grab().save(file);
+                                                                  });
                 if (shownAfter < 0) {
                     std::fprintf(stderr, "%s: no window came\n", qPrintable(file));
                     ++failures;

@@ -252,6 +252,20 @@ TEST_F(Panel, everyHandlerChangesItsFieldAndEnablesApplyAsItShould) {
              return onOff(m.driver().FirstTime()) + onOff(m.driver().frmCP().ChkShowFirstTime());
          },
          "11", "00", true},
+        {"an ISO code chosen by typing it", 2, none,
+         [](KVTMain &, QWidget &p) {
+             child(p, "cboIso").setFocus();
+             QTest::keyClicks(&child(p, "cboIso"), "BEF");
+         },
+         [](KVTMain &, QWidget &p) {
+             return child<QLabel>(p, "lblIsoName").text().toStdString() + "|"
+                    + std::to_string(child<QCheckBox>(p, "chkInEuro").checkState()) + "|"
+                    + child<QLineEdit>(p, "txtLegalFormat").text().toStdString() + "|"
+                    + child<QLineEdit>(p, "TxtNrDecimal").text().toStdString() + "|"
+                    + child<QComboBox>(p, "CboDevAliasConv").currentText().toStdString() + "|"
+                    + std::to_string(child<QComboBox>(p, "CboDevAliasConv").count());
+         },
+         "|1||||0", "Belgian franc|2|X|0|BEF|5", false},
         {"welcome screen", 2, none, [](KVTMain &, QWidget &p) { click(p, "ChkShowWelcom"); },
          [](KVTMain &m, QWidget &) { return onOff(m.driver().ShowWelcomDialog()); }, "1", "0",
          true},
