@@ -902,10 +902,10 @@ void FrmControlPanelWindow::reject() {
 }
 
 void FrmControlPanelWindow::closeEvent(QCloseEvent *event) {
-    // The close box hides the window, which keeps its state; a window that may not close stays.
+    // The close box closes as Close does: the window hides, keeping its state, and an edit of
+    // the common data ends, or the other add-ins would stay locked behind a hidden panel.
     event->ignore();
-    if (CheckApply())
-        hide();
+    CmdClose_Click();
 }
 
 bool FrmControlPanelWindow::eventFilter(QObject *watched, QEvent *event) {

@@ -4,6 +4,7 @@
 #include "model/DG.h"
 #include "model/ISO.h"
 #include "model/Taux.h"
+#include "support/LocalAddInMgr.h"
 #include "support/WindowDriving.h"
 #include "ui/CPExcel.h"
 #include "windows/FrmControlPanel.h"
@@ -451,6 +452,67 @@ TEST_F(Panel, theFacadeRefillsTheRatesAndSetsDefaultAliasesThroughTheWindow) {
     }
     EXPECT_EQ(stored("Currencies\\Alias", "BEF"), "FB|BF|FB|F");
     EXPECT_FALSE(panel.isVisible());
+}
+
+// However the user closes the panel after an edit of the common data, the edit ends: the other
+// add-ins are told and the editor is cleared.
+TEST_F(Panel, everyWayOfClosingAfterAnEditEndsTheEdit) {
+    struct Row {
+        const char *how;
+        std::function<void(QWidget &)> close;
+    };
+    const Row rows[] = {
+        {"Close",
+         [](QWidget &panel) {
+             click(panel, "CmdClose");
+         }},
+        {"Escape",
+         [](QWidget &panel) {
+             QTest::keyClick(&panel, Qt::Key_Escape);
+         }},
+        {"close box",
+         [](QWidget &panel) {
+             panel.close();
+         }},
+        {"Apply",
+         [](QWidget &panel) {
+             click(panel, "CmdApply");
+         }},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.how);
+        const ScopedLocalAddInMgr manager;
+        auto main = started();
+        std::string name;
+        ASSERT_TRUE(main->Register("/opt/addin", "A", name));
+        main->RunStateMachine();
+        EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
+            showTab(panel, 2);
+            typeInto(child<QLineEdit>(panel, "txtNbDecEuroInter"), "9");
+            EXPECT_EQ(main->EditState(), EditRunning);
+            EXPECT_EQ(manager->CommonDataEditor(), "A 1");
+            boxes->queueAnswer(BoxAnswer::No);
+            row.close(panel);
+        }));
+        EXPECT_EQ(main->EditState(), EditAllowed);
+        EXPECT_EQ(manager->CommonDataEditor(), "");
+    }
+}
+
+// A step that fails while the panel loads is written to the trace and skipped; the rest loads.
+TEST_F(Panel, aFailingStepOfTheLoadIsTracedAndTheRestLoads) {
+    auto main = started();
+    trace->setActive(true);
+    sharedChange()->ColISO()->Item("USD")->ColTaux()->Remove("GBP");
+    EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
+        EXPECT_EQ(child<QLineEdit>(panel, "txtNbDecEuroInter").text(), "15");
+        EXPECT_EQ(child<QComboBox>(panel, "cboDeviseTo").currentText(), "FRF");
+        click(panel, "CmdClose");
+    }));
+    const std::vector<std::string> failure = {"FctBegin LoadTableauTaux -> 5",
+                                              "Error 5 Key not found in the collection: \"GBP\""};
+    const auto &log = traceLog();
+    EXPECT_NE(std::search(log.begin(), log.end(), failure.begin(), failure.end()), log.end());
 }
 
 // A panel that cannot be made: ShowCP reports it in the trace and in a box, and returns false.
