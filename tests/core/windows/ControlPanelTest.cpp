@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,7 +22,10 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <algorithm>
+#include <cctype>
+#include <fstream>
 #include <functional>
+#include <map>
 
 namespace kvt::test {
 namespace {
@@ -135,6 +139,106 @@ TEST_F(Panel, speaksTheLanguageNamesEveryControlAndOpensOnTheRates) {
     EXPECT_EQ(rates.CellBackColor(5, 7), 0xFFFFFFu);
     EXPECT_EQ(rates.TextMatrix(7, 11), "0.162607");
     EXPECT_EQ(rates.CellBackColor(7, 11), 0xC0C0C0u);
+}
+
+// The message table as written in the sources: number to text in one language (2 German ... 7
+// Dutch, the file's columns), independent of the catalogue the window reads.
+std::map<int, std::string> sourceMessages(int column) {
+    std::ifstream file(TALVIO_SOURCE_MESSAGES);
+    std::map<int, std::string> texts;
+    for (std::string line; std::getline(file, line);) {
+        std::vector<std::string> fields;
+        for (std::size_t start = 0;;) {
+            const std::size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab - start));
+            if (tab == std::string::npos)
+                break;
+            start = tab + 1;
+        }
+        if (fields.size() > static_cast<std::size_t>(column) && !fields[0].empty()
+            && std::isdigit(static_cast<unsigned char>(fields[0][0])))
+            texts[std::stoi(fields[0])] = fields[static_cast<std::size_t>(column) - 1];
+    }
+    return texts;
+}
+
+// Every caption and tool tip of the panel is the message of its number, in the language chosen.
+TEST_F(Panel, everyTextIsItsMessageInTheLanguage) {
+    struct Text {
+        const char *control;
+        int caption, tip;
+    };
+    const Text texts[] = {
+        {"FrmMonaie", 5, 0},
+        {"cmdInverse", 0, 102},
+        {"ChkFormatDef", 7, 0},
+        {"FrmArondi", 8, 0},
+        {"lblMethode", 107, 0},
+        {"lblValeurCible", 111, 0},
+        {"FrmRes", 117, 0},
+        {"OptResVal", 118, 0},
+        {"FrmExemple", 125, 0},
+        {"txtExConversion", 0, 509},
+        {"FrmEmplacement", 108, 0},
+        {"OptInsAuto", 109, 0},
+        {"OptInsManuel", 110, 0},
+        {"FrmCalcul", 9, 0},
+        {"lblNbDec", 10, 0},
+        {"lblEntre3et15", 11, 0},
+        {"FrmDivers", 12, 0},
+        {"lblLangue", 3, 0},
+        {"ChkShowStatus", 13, 0},
+        {"ChkShowFirstTime", 50, 0},
+        {"ChkShowWelcom", 53, 0},
+        {"cmdIORates", 166, 0},
+        {"lblLastRatesUpdate", 1204, 0},
+        {"CmdAddDev", 162, 530},
+        {"CmdDelDev", 163, 531},
+        {"cmdCurrencyUp", 0, 541},
+        {"cmdCurrencyDown", 0, 542},
+        {"FrmDevise", 121, 0},
+        {"lblIsoCode", 400, 0},
+        {"chkInEuro", 402, 0},
+        {"lblNrDecimal", 423, 0},
+        {"lblLegalFormat", 403, 0},
+        {"CmdAddIso", 407, 540},
+        {"CmdUpdateIso", 413, 412},
+        {"FrmDevAlias", 165, 0},
+        {"lblDevAliasConv", 164, 0},
+        {"CmdDevAddAlias", 162, 537},
+        {"CmdDevDelAlias", 163, 538},
+        {"lblAliasPos", 417, 0},
+        {"CmdApply", 155, 0},
+        {"CmdClose", 156, 0},
+    };
+    const auto captionOf = [](QWidget &control) {
+        if (auto *box = qobject_cast<QGroupBox *>(&control))
+            return box->title().toStdString();
+        if (auto *label = qobject_cast<QLabel *>(&control))
+            return label->text().toStdString();
+        return qobject_cast<QAbstractButton *>(&control)->text().toStdString();
+    };
+    auto main = started();
+    for (const auto &[language, column] : {std::pair{EN, 3}, std::pair{FR, 5}}) {
+        const std::map<int, std::string> messages = sourceMessages(column);
+        sharedDG()->setLangue(language);
+        main->CPTranslate();
+        QWidget &panel = dynamic_cast<QWidget &>(main->driver().frmCP().window());
+        for (const Text &text : texts) {
+            QWidget &control = child(panel, text.control);
+            if (text.caption) {
+                EXPECT_EQ(captionOf(control), messages.at(text.caption)) << text.control;
+            }
+            if (text.tip) {
+                EXPECT_EQ(control.toolTip().toStdString(), messages.at(text.tip)) << text.control;
+            }
+        }
+        EXPECT_EQ(child<QAbstractButton>(panel, "OptResRef").text().toStdString(),
+                  messages.at(119) + " " + messages.at(120));
+        const auto positions = panel.findChildren<QToolButton *>(QStringLiteral("TglInsAuto"));
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(positions.at(i)->toolTip().toStdString(), messages.at(112 + i));
+    }
 }
 
 // Each row: one user action on a fresh panel, the field it changes before and after, and
