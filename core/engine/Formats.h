@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kvt_export.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,7 +15,7 @@ std::int32_t NrOfDec(std::string_view s);
 std::string LegalFormatFromNrDec(std::int32_t n);
 
 // True for a legal pattern, in either case: "X", "X.", "X.X", "X.XX", ...
-bool CheckLegalFormat(std::string_view s);
+KVT_EXPORT bool CheckLegalFormat(std::string_view s);
 
 // The spreadsheet number-format code with as many decimals as the pattern:
 // "#,##0" or "#,##0." followed by one "0" per decimal. The target ending does not matter.

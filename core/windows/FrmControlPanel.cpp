@@ -32,8 +32,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QStyle>
-#include <QStyleOptionSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -259,13 +257,7 @@ void FrmControlPanelWindow::build() {
         layout->addWidget(mUpDownNbDec, 0, 2);
         layout->addWidget(mLblEntre3et15, 1, 0, 1, 3);
         layout->setRowStretch(2, 1); // the hint stays under its field
-        // The up-down control gives the field its arrows: the field shows the number.
-        QStyleOptionSpinBox shape;
-        shape.initFrom(mUpDownNbDec);
-        shape.rect = QRect(QPoint(0, 0), mUpDownNbDec->sizeHint());
-        const QRect arrows = mUpDownNbDec->style()->subControlRect(
-            QStyle::CC_SpinBox, &shape, QStyle::SC_SpinBoxUp, mUpDownNbDec);
-        mUpDownNbDec->setFixedWidth(shape.rect.width() - arrows.left());
+        arrowsOnly(*mUpDownNbDec);
     }
     mFrmDivers = named<QGroupBox>(tab2, "FrmDivers");
     {

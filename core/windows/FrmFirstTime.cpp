@@ -8,6 +8,7 @@
 #include "ui/LanguageList.h"
 #include "windows/Application.h"
 #include "windows/ProductImage.h"
+#include "windows/Reported.h"
 #include "windows/TwoColumnList.h"
 #include "windows/WindowLayout.h"
 #include "windows/WindowText.h"
@@ -43,21 +44,6 @@ void fillStep(Work &&work) {
     try {
         work();
     } catch (const std::exception &) {
-    }
-}
-
-// A handler's failure is told to the user and the window goes on: it must not reach the event
-// loop, which cannot carry it.
-template<class Work>
-void reported(const char *handler, Work &&work) {
-    try {
-        work();
-    } catch (const std::exception &failure) {
-        try {
-            sharedMessage()->Msgbox(kvt::Translate(1048) + " (" + handler + "): " + failure.what(),
-                                    true);
-        } catch (const std::exception &) {
-        }
     }
 }
 

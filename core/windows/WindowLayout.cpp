@@ -2,6 +2,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QWidget>
 #include <cmath>
 
@@ -25,6 +28,15 @@ double pixelsToTwips(const QWidget &widget, int pixels, Qt::Orientation directio
 
 int pointsToPixels(const QWidget &widget, double points, Qt::Orientation direction) {
     return twipsToPixels(widget, points * 20.0, direction);
+}
+
+void arrowsOnly(QSpinBox &upDown) {
+    QStyleOptionSpinBox shape;
+    shape.initFrom(&upDown);
+    shape.rect = QRect(QPoint(0, 0), upDown.sizeHint());
+    const QRect arrows =
+        upDown.style()->subControlRect(QStyle::CC_SpinBox, &shape, QStyle::SC_SpinBoxUp, &upDown);
+    upDown.setFixedWidth(shape.rect.width() - arrows.left());
 }
 
 void centreOnScreen(QWidget &window) {
