@@ -40,6 +40,34 @@ inline constexpr std::int32_t NameUSD = 216;
 inline constexpr std::int32_t NameJPY = 217;
 inline constexpr std::int32_t NameCHF = 218;
 
+// The new-currency dialog: its title and OK button (Cancel is ButtonCancel).
+inline constexpr std::int32_t NewCurrencyTitle = 300;
+inline constexpr std::int32_t NewCurrencyOk = 301;
+
+// The ISO code editor: captions, grid headers, titles and confirm buttons by mode, refusals.
+inline constexpr std::int32_t IsoCodeLabel = 400;
+inline constexpr std::int32_t IsoInEuro = 402;
+inline constexpr std::int32_t IsoLegalFormat = 403;
+inline constexpr std::int32_t IsoNames = 404;
+inline constexpr std::int32_t IsoLanguageHeader = 405;
+inline constexpr std::int32_t IsoNameHeader = 406;
+inline constexpr std::int32_t IsoCreate = 407;
+inline constexpr std::int32_t IsoCancel = 408;
+inline constexpr std::int32_t IsoModify = 413;
+inline constexpr std::int32_t IsoNewTitle = 415;
+inline constexpr std::int32_t IsoModifyTitle = 416;
+inline constexpr std::int32_t IsoDecimals = 423;
+inline constexpr std::int32_t IsoExplanation = 424;
+// 418, blank, the code, blank, 419.
+inline constexpr std::int32_t IsoExists = 418;
+inline constexpr std::int32_t IsoExistsEnd = 419;
+// 420, blank, the format, blank, 421.
+inline constexpr std::int32_t IsoBadFormat = 420;
+inline constexpr std::int32_t IsoBadFormatEnd = 421;
+inline constexpr std::int32_t IsoEmptyCode = 422;
+inline constexpr std::int32_t IsoForbiddenCharacter = 445;
+inline constexpr std::int32_t IsoNameWithSeparator = 446;
+
 // The rate question.
 inline constexpr std::int32_t AskRateExplanation = 550;
 inline constexpr std::int32_t AskRateHowTo = 551;
@@ -94,6 +122,28 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          NameUSD,
                                          NameJPY,
                                          NameCHF,
+                                         NewCurrencyTitle,
+                                         NewCurrencyOk,
+                                         IsoCodeLabel,
+                                         IsoInEuro,
+                                         IsoLegalFormat,
+                                         IsoNames,
+                                         IsoLanguageHeader,
+                                         IsoNameHeader,
+                                         IsoCreate,
+                                         IsoCancel,
+                                         IsoModify,
+                                         IsoNewTitle,
+                                         IsoModifyTitle,
+                                         IsoDecimals,
+                                         IsoExplanation,
+                                         IsoExists,
+                                         IsoExistsEnd,
+                                         IsoBadFormat,
+                                         IsoBadFormatEnd,
+                                         IsoEmptyCode,
+                                         IsoForbiddenCharacter,
+                                         IsoNameWithSeparator,
                                          AskRateExplanation,
                                          AskRateHowTo,
                                          AskRateNotZero,
