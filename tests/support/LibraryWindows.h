@@ -4,6 +4,8 @@
 #include "facade/KVTMain.h"
 #include "facade/Windows.h"
 #include "messages/Message.h"
+#include "windows/FrmDev.h"
+#include "windows/FrmISO.h"
 
 #include <QComboBox>
 #include <QTabWidget>
@@ -55,6 +57,20 @@ inline std::vector<WindowShot> libraryWindows() {
              auto *iso = panel.findChild<QComboBox *>(QStringLiteral("cboIso"));
              iso->setCurrentIndex(iso->findText(QStringLiteral("BEF")));
              emit iso->activated(iso->currentIndex());
+         }},
+        {"iso-editor",
+         [](KVTMain &) {
+             struct Unheard final : windows::IsoEditorHost {
+                 void isoSaved(const std::string &) override {}
+             } host;
+             windows::FrmISO editor;
+             editor.init(host);
+             editor.prepare(windows::FrmISO::Add, {});
+             editor.exec();
+         }},
+        {"new-currency",
+         [](KVTMain &) {
+             windows::FrmDev().GetISO();
          }},
         {"rate-question",
          [](KVTMain &) {
