@@ -9,6 +9,7 @@
 #include "model/ISO.h"
 #include "trace/KVTBug.h"
 #include "ui/CPExcel.h"
+#include "windows/Controls.h"
 #include "windows/Grid.h"
 #include "windows/TwoColumnList.h"
 #include "windows/WindowLayout.h"
@@ -66,21 +67,6 @@ private:
     CPExcel &mDriver;
     bool mWas;
 };
-
-QLabel *buddyLabel(QWidget *parent, const char *name, QWidget *buddy) {
-    auto *label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    if (buddy)
-        label->setBuddy(buddy);
-    return label;
-}
-
-template<class Widget>
-Widget *named(QWidget *parent, const char *name) {
-    auto *widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 TwoColumnList *combo(QWidget *parent, const char *name, bool editable = false) {
     return new TwoColumnList(

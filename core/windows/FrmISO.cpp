@@ -7,6 +7,7 @@
 #include "model/Devise.h"
 #include "model/ISO.h"
 #include "ui/ControlPanel.h"
+#include "windows/Controls.h"
 #include "windows/Grid.h"
 #include "windows/Reported.h"
 #include "windows/WindowLayout.h"
@@ -48,19 +49,6 @@ public:
         return Acceptable;
     }
 };
-
-template<class Widget>
-Widget *named(QWidget *parent, const char *name) {
-    auto *widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *buddyLabel(QWidget *parent, const char *name, QWidget *buddy) {
-    auto *label = named<QLabel>(parent, name);
-    label->setBuddy(buddy);
-    return label;
-}
 
 // The store keeps a code as a key of its settings and in "|"-separated lists: a "|", a "\"
 // (which would open a sub-section) or a control character cannot be part of it.
