@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeView>
+#include <map>
 
 namespace kvt {
 namespace {
@@ -27,11 +28,7 @@ using test::child;
 using windows::FrmDev;
 using windows::FrmISO;
 using windows::Grid;
-using Act = std::function<void(QWidget &)>;
 using Names = std::vector<std::string>;
-
-const char *const kBadFormatEnd =
-    "is not valid: use X, or X followed by a point and one X per decimal (X.XX).";
 
 struct Host final : windows::IsoEditorHost {
     std::vector<std::string> saved;
@@ -40,17 +37,6 @@ struct Host final : windows::IsoEditorHost {
 
 QWidget *focused() {
     return QApplication::focusWidget();
-}
-
-// Each key goes where the focus is when it is pressed, as the user's keys do.
-void type(const QString &text) {
-    for (const QChar c : text)
-        QTest::keyClicks(focused(), QString(c));
-}
-
-void press(std::initializer_list<Qt::Key> keys) {
-    for (const Qt::Key key : keys)
-        QTest::keyClick(focused(), key);
 }
 
 // Replaces a field's text as the user does: all selected, then typed over. A control character
@@ -67,32 +53,54 @@ void enter(QLineEdit &field, const QString &text) {
     }
 }
 
-void enter(QWidget &window, const char *field, const QString &text) {
-    enter(child<QLineEdit>(window, field), text);
-}
-
-void click(QWidget &window, const char *name) {
-    QTest::mouseClick(&child<QAbstractButton>(window, name), Qt::LeftButton);
-}
-
 Grid &names(QWidget &editor) {
     return child<Grid>(editor, "FlexIsoNames");
 }
 
-QPoint cellCentre(Grid &grid, int row, int col) {
-    return grid.visualRect(grid.model()->index(row - grid.FixedRows(), col)).center();
+// Where a click lands: a cell of the names grid ("@row" or "@row.col"), or an entry of the list.
+std::pair<QWidget *, QPoint> spot(QWidget &window, const QString &where) {
+    if (auto *list = window.findChild<QTreeView *>(QStringLiteral("lstIso")))
+        return {list->viewport(),
+                list->visualRect(list->model()->index(where.toInt(), 0)).center()};
+    Grid &grid = names(window);
+    const QStringList cell = where.split(QLatin1Char('.'));
+    const int col = cell.size() > 1 ? cell[1].toInt() : 1;
+    return {grid.viewport(),
+            grid.visualRect(grid.model()->index(cell[0].toInt() - grid.FixedRows(), col)).center()};
 }
 
-void clickCell(QWidget &editor, int row, int col = 1) {
-    Grid &grid = names(editor);
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, row, col));
-}
-
-// Clicks a language's name cell, types the name and keeps it with Enter.
-void typeName(QWidget &editor, int row, const QString &name) {
-    clickCell(editor, row);
-    type(name);
-    press({Qt::Key_Return});
+// Plays what the user does, step by step: "@3" clicks row 3's name (or entry 3 of a list),
+// "@@3" double-clicks it, "[name]" clicks a button, "field=text" replaces a field's text,
+// "<Down>" presses a key, "<close>" uses the close box; any other word is typed, each key going
+// where the focus is when it is pressed.
+void play(QWidget &window, const QString &script) {
+    static const std::map<QString, Qt::Key> keys = {
+        {"<Enter>", Qt::Key_Return}, {"<Esc>", Qt::Key_Escape},  {"<Up>", Qt::Key_Up},
+        {"<Down>", Qt::Key_Down},    {"<Space>", Qt::Key_Space}, {"<Tab>", Qt::Key_Tab}};
+    for (const QString &step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (step.startsWith(QLatin1String("@@"))) {
+            const auto [widget, point] = spot(window, step.mid(2));
+            QTest::mouseClick(widget, Qt::LeftButton, {}, point);
+            QTest::mouseDClick(widget, Qt::LeftButton, {}, point);
+        } else if (step.startsWith(QLatin1Char('@'))) {
+            const auto [widget, point] = spot(window, step.mid(1));
+            QTest::mouseClick(widget, Qt::LeftButton, {}, point);
+        } else if (step.startsWith(QLatin1Char('['))) {
+            QTest::mouseClick(&child<QAbstractButton>(window, qPrintable(step.mid(1).chopped(1))),
+                              Qt::LeftButton);
+        } else if (const auto key = keys.find(step); key != keys.end()) {
+            QTest::keyClick(focused(), key->second);
+        } else if (step == QLatin1String("<CtrlA>")) {
+            QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
+        } else if (step == QLatin1String("<close>")) {
+            window.close();
+        } else if (const qsizetype equals = step.indexOf(QLatin1Char('=')); equals > 0) {
+            enter(child<QLineEdit>(window, qPrintable(step.left(equals))), step.mid(equals + 1));
+        } else {
+            for (const QChar c : step)
+                QTest::keyClicks(focused(), QString(c));
+        }
+    }
 }
 
 Names column(const Grid &grid, int col, int rows) {
@@ -161,48 +169,39 @@ TEST_F(IsoEditor, preparesEachModeWithTheCataloguesEntryInTheUsersLanguage) {
     struct Row {
         FrmISO::Mode mode;
         const char *code;
-        const char *title, *button, *format, *decimals;
-        bool codeEnabled, inEuro;
+        const char *captions; // title|button
+        const char *fields;   // code|enabled|euro|format|decimals
         Names names;
     };
-    const Names none(7);
     const Row rows[] = {
-        {FrmISO::Add, "", "New ISO code", "Create", "X.XX", "2", true, false, none},
+        {FrmISO::Add, "", "New ISO code|Create", "|1|0|X.XX|2", Names(7)},
         {FrmISO::Update,
          "JPY",
-         "Modify ISO code",
-         "Modify",
-         "X",
-         "0",
-         false,
-         false,
+         "Modify ISO code|Modify",
+         "JPY|0|0|X|0",
          {"Japanischer Yen", "Japanese yen", "Yen japon\u00e9s", "Yen japonais", "Yen giapponese",
           "Japanse yen", ""}},
         {FrmISO::Update,
          "BEF",
-         "Modify ISO code",
-         "Modify",
-         "X",
-         "0",
-         false,
-         true,
+         "Modify ISO code|Modify",
+         "BEF|0|1|X|0",
          {"Belgischer Franken", "Belgian franc", "Franco belga", "Franc belge", "Franco belga",
           "Belgische frank", ""}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.code);
         QWidget &window = shown(row.mode, row.code);
-        EXPECT_EQ(window.windowTitle().toStdString(), row.title);
-        EXPECT_EQ(text(window, "CmdAddIso"), row.button);
-        EXPECT_EQ(text(window, "cmdAddIsoCancel"), "Cancel");
-        EXPECT_EQ(text(window, "lblISONames"), "Names of the currency:");
-        EXPECT_EQ(text(window, "lblExplanation"),
-                  "Enter the code, its legal format and its name in each language.");
-        EXPECT_EQ(text(window, "txtISOCode"), row.code);
-        EXPECT_EQ(child<QLineEdit>(window, "txtISOCode").isEnabled(), row.codeEnabled);
-        EXPECT_EQ(child<QCheckBox>(window, "chkInEuro").isChecked(), row.inEuro);
-        EXPECT_EQ(text(window, "txtLegalFormat"), row.format);
-        EXPECT_EQ(text(window, "TxtNrDecimal"), row.decimals);
+        EXPECT_EQ(window.windowTitle().toStdString() + "|" + text(window, "CmdAddIso"),
+                  row.captions);
+        EXPECT_EQ(text(window, "txtISOCode") + "|"
+                      + std::to_string(child<QLineEdit>(window, "txtISOCode").isEnabled()) + "|"
+                      + std::to_string(child<QCheckBox>(window, "chkInEuro").isChecked()) + "|"
+                      + text(window, "txtLegalFormat") + "|" + text(window, "TxtNrDecimal"),
+                  row.fields);
+        EXPECT_EQ(text(window, "cmdAddIsoCancel") + "|" + text(window, "lblISONames") + "|"
+                      + text(window, "lblExplanation"),
+                  "Cancel|Names of the currency:|Enter the code, its legal format and its name "
+                  "in each language.");
         const Grid &grid = names(window);
         EXPECT_EQ(std::pair(grid.Rows(), grid.Cols()), std::pair(8, 2));
         EXPECT_EQ(grid.TextMatrix(0, 0) + "/" + grid.TextMatrix(0, 1), "Language/Name");
@@ -217,92 +216,67 @@ TEST_F(IsoEditor, preparesEachModeWithTheCataloguesEntryInTheUsersLanguage) {
 
 TEST_F(IsoEditor, formatAndDecimalsFollowEachOtherAsTheyAreTyped) {
     struct Row {
-        const char *what;
-        Act act;
-        const char *format, *decimals;
+        const char *script, *format, *decimals;
     };
     const Row rows[] = {
-        {"format x.xx", [](QWidget &w) { enter(w, "txtLegalFormat", "x.xx"); }, "X.XX", "2"},
-        {"format x", [](QWidget &w) { enter(w, "txtLegalFormat", "x"); }, "X", "0"},
-        {"format X. keeps its point", [](QWidget &w) { enter(w, "txtLegalFormat", "X."); }, "X.",
-         "0"},
-        {"format x.xxxx", [](QWidget &w) { enter(w, "txtLegalFormat", "x.xxxx"); }, "X.XXXX", "4"},
-        {"3 decimals", [](QWidget &w) { enter(w, "TxtNrDecimal", "3"); }, "X.XXX", "3"},
-        {"0 decimals", [](QWidget &w) { enter(w, "TxtNrDecimal", "0"); }, "X", "0"},
-        {"decimals emptied", [](QWidget &w) { enter(w, "TxtNrDecimal", ""); }, "X.XX", ""},
-        {"up-down up",
-         [](QWidget &w) {
-             child<QSpinBox>(w, "UpDown1").setFocus();
-             press({Qt::Key_Up});
-         },
-         "X.XXX", "3"},
-        {"up-down down twice",
-         [](QWidget &w) {
-             child<QSpinBox>(w, "UpDown1").setFocus();
-             press({Qt::Key_Down, Qt::Key_Down});
-         },
-         "X", "0"},
+        {"txtLegalFormat=x.xx", "X.XX", "2"},
+        {"txtLegalFormat=x", "X", "0"},
+        {"txtLegalFormat=X.", "X.", "0"},
+        {"txtLegalFormat=x.xxxx", "X.XXXX", "4"},
+        {"TxtNrDecimal=3", "X.XXX", "3"},
+        {"TxtNrDecimal=0", "X", "0"},
+        {"TxtNrDecimal=", "X.XX", ""},
+        {"TxtNrDecimal=2 <Tab> <Up>", "X.XXX", "3"},
+        {"TxtNrDecimal=2 <Tab> <Down> <Down>", "X", "0"},
     };
     for (const Row &row : rows) {
         QWidget &window = shown(FrmISO::Add);
-        row.act(window);
-        EXPECT_EQ(text(window, "txtLegalFormat"), row.format) << row.what;
-        EXPECT_EQ(text(window, "TxtNrDecimal"), row.decimals) << row.what;
+        play(window, row.script);
+        EXPECT_EQ(text(window, "txtLegalFormat"), row.format) << row.script;
+        EXPECT_EQ(text(window, "TxtNrDecimal"), row.decimals) << row.script;
     }
 }
 
-// Each refusal names what is wrong, changes nothing and leaves the editor open for a correction.
+// Each refusal says what is wrong, changes nothing and leaves the editor open for a correction.
 TEST_F(IsoEditor, refusesWhatTheCatalogueCannotKeepAndChangesNothing) {
     struct Row {
-        const char *what;
         FrmISO::Mode mode;
-        QString code;
-        const char *format;
-        int nameRow;
-        const char *name;
+        QString code; // typed in add mode; the code modified in update mode
+        const char *format, *names;
         std::string box;
     };
+    const std::string empty = "Please enter an ISO code.";
     const std::string forbidden =
         "An ISO code cannot contain the characters | and \\ or control characters.";
     const std::string bar = "A name of the currency cannot contain the character |.";
+    const std::string format = "The legal format ";
+    const std::string invalid =
+        " is not valid: use X, or X followed by a point and one X per decimal (X.XX).";
     const Row rows[] = {
-        {"no code", FrmISO::Add, "", "X.XX", 0, "", "Please enter an ISO code."},
-        {"blanks for a code", FrmISO::Add, "   ", "X.XX", 0, "", "Please enter an ISO code."},
-        {"existing code", FrmISO::Add, "USD", "X.XX", 0, "", "The ISO code USD already exists."},
-        {"existing code in small letters", FrmISO::Add, "usd", "X.XX", 0, "",
-         "The ISO code usd already exists."},
-        {"existing code between blanks", FrmISO::Add, " gbp ", "X.XX", 0, "",
-         "The ISO code gbp already exists."},
-        {"a bar in the code", FrmISO::Add, "X|Y", "X.XX", 0, "", forbidden},
-        {"a backslash in the code", FrmISO::Add, "X\\Y", "X.XX", 0, "", forbidden},
-        {"a tab in the code", FrmISO::Add, "X\tY", "X.XX", 0, "", forbidden},
-        {"a line break in the code", FrmISO::Add, "XA\nU", "X.XX", 0, "", forbidden},
-        {"a comma for the point", FrmISO::Add, "XAU", "X,XX", 0, "",
-         std::string("The legal format X,XX ") + kBadFormatEnd},
-        {"no format", FrmISO::Add, "XAU", "", 0, "",
-         std::string("The legal format  ") + kBadFormatEnd},
-        {"two X", FrmISO::Add, "XAU", "XX", 0, "",
-         std::string("The legal format XX ") + kBadFormatEnd},
-        {"a point first", FrmISO::Add, "XAU", ".X", 0, "",
-         std::string("The legal format .X ") + kBadFormatEnd},
-        {"a digit after the point", FrmISO::Add, "XAU", "X.X1", 0, "",
-         std::string("The legal format X.X1 ") + kBadFormatEnd},
-        {"a bar in a name", FrmISO::Add, "XAU", "X.XX", 4, "Or|Argent", bar},
-        {"a bar in a name of a code modified", FrmISO::Update, "USD", "X.XX", 2, "US|dollar", bar},
-        {"a bad format of a code modified", FrmISO::Update, "USD", "X.,", 0, "",
-         std::string("The legal format X., ") + kBadFormatEnd},
+        {FrmISO::Add, "", "X.XX", "", empty},
+        {FrmISO::Add, "   ", "X.XX", "", empty},
+        {FrmISO::Add, "USD", "X.XX", "", "The ISO code USD already exists."},
+        {FrmISO::Add, "usd", "X.XX", "", "The ISO code usd already exists."},
+        {FrmISO::Add, " gbp ", "X.XX", "", "The ISO code gbp already exists."},
+        {FrmISO::Add, "X|Y", "X.XX", "", forbidden},
+        {FrmISO::Add, "X\\Y", "X.XX", "", forbidden},
+        {FrmISO::Add, "X\tY", "X.XX", "", forbidden},
+        {FrmISO::Add, "XA\nU", "X.XX", "", forbidden},
+        {FrmISO::Add, "XAU", "X,XX", "", format + "X,XX" + invalid},
+        {FrmISO::Add, "XAU", "", "", format + invalid},
+        {FrmISO::Add, "XAU", "X.XX", "@4 Or|Argent <Enter>", bar},
+        {FrmISO::Update, "USD", "X.XX", "@2 <CtrlA> US|dollar", bar},
+        {FrmISO::Update, "USD", "X.,", "", format + "X.," + invalid},
     };
     const std::string before = catalogue();
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(row.code.toStdString() + " " + row.format + " " + row.names);
         boxes->clear();
         QWidget &window = shown(row.mode, row.mode == FrmISO::Update ? row.code.toStdString() : "");
         if (row.mode == FrmISO::Add)
-            enter(window, "txtISOCode", row.code);
-        enter(window, "txtLegalFormat", row.format);
-        if (row.nameRow > 0)
-            typeName(window, row.nameRow, row.name);
-        click(window, "CmdAddIso");
+            enter(child<QLineEdit>(window, "txtISOCode"), row.code);
+        enter(child<QLineEdit>(window, "txtLegalFormat"), row.format);
+        play(window, QString(row.names) + " [CmdAddIso]");
         ASSERT_EQ(boxes->shown().size(), 1u);
         EXPECT_EQ(boxes->shown()[0].text, row.box);
         EXPECT_EQ(boxes->shown()[0].icon, BoxIcon::Information);
@@ -314,153 +288,45 @@ TEST_F(IsoEditor, refusesWhatTheCatalogueCannotKeepAndChangesNothing) {
 }
 
 TEST_F(IsoEditor, cancelEscapeAndTheCloseBoxLeaveWithoutAChange) {
-    const std::pair<const char *, Act> rows[] = {
-        {"Cancel",
-         [](QWidget &w) {
-             click(w, "cmdAddIsoCancel");
-         }},
-        {"Escape",
-         [](QWidget &w) {
-             QTest::keyClick(&child<QLineEdit>(w, "txtISOCode"), Qt::Key_Escape);
-         }},
-        {"close box",
-         [](QWidget &w) {
-             w.close();
-         }},
-    };
     const std::string before = catalogue();
-    for (const auto &[what, act] : rows) {
+    for (const char *leave : {"[cmdAddIsoCancel]", "<Esc>", "<close>"}) {
         QWidget &window = shown(FrmISO::Add);
-        enter(window, "txtISOCode", "XAU");
-        typeName(window, 1, "Gold");
-        act(window);
-        EXPECT_FALSE(window.isVisible()) << what;
-        EXPECT_EQ(catalogue(), before) << what;
+        play(window, QString("txtISOCode=XAU @1 Gold <Enter> [chkInEuro] ") + leave);
+        EXPECT_FALSE(window.isVisible()) << leave;
+        EXPECT_EQ(catalogue(), before) << leave;
     }
     EXPECT_EQ(host.saved, Names{});
     EXPECT_TRUE(boxes->shown().empty());
 }
 
+// A name is typed in the edit box over its cell: Enter, Up, Down and leaving the cell keep it,
+// Escape drops it.
 TEST_F(IsoEditor, namesAreTypedInTheGridAndKeptByEnterUpAndDownButNotEscape) {
     struct Row {
-        const char *what;
-        Act act;
-        Names first3;
+        const char *script;
+        Names firstThree;
         int currentRow;
         bool editing;
     };
     const Row rows[] = {
-        {"click, type, Enter",
-         [](QWidget &w) { typeName(w, 1, "Gold"); },
-         {"Gold", "", ""},
-         1,
-         false},
-        {"a key typed on the grid starts the name with it",
-         [](QWidget &w) {
-             clickCell(w, 2);
-             press({Qt::Key_Escape});
-             type("Or");
-             press({Qt::Key_Return});
-         },
-         {"", "Or", ""},
-         2,
-         false},
-        {"Escape drops what was typed",
-         [](QWidget &w) {
-             typeName(w, 1, "Gold");
-             press({Qt::Key_Return});
-             type("en");
-             press({Qt::Key_Escape});
-         },
-         {"Gold", "", ""},
-         1,
-         false},
-        {"Enter on the grid opens the name with the caret at its end",
-         [](QWidget &w) {
-             typeName(w, 1, "Gold");
-             press({Qt::Key_Return});
-             type("en");
-             press({Qt::Key_Return});
-         },
-         {"Golden", "", ""},
-         1,
-         false},
-        {"Down keeps the name and moves down",
-         [](QWidget &w) {
-             clickCell(w, 1);
-             type("Gold");
-             press({Qt::Key_Down});
-         },
-         {"Gold", "", ""},
-         2,
-         false},
-        {"Up keeps the name and moves up",
-         [](QWidget &w) {
-             clickCell(w, 3);
-             type("Oro");
-             press({Qt::Key_Up});
-         },
-         {"", "", "Oro"},
-         2,
-         false},
-        {"Up stays on the first language",
-         [](QWidget &w) {
-             clickCell(w, 1);
-             type("A");
-             press({Qt::Key_Up});
-         },
-         {"A", "", ""},
-         1,
-         false},
-        {"Down then typing on: the next name",
-         [](QWidget &w) {
-             clickCell(w, 1);
-             type("Gold");
-             press({Qt::Key_Down});
-             type("Gold");
-             press({Qt::Key_Down});
-             type("Oro");
-             press({Qt::Key_Return});
-         },
-         {"Gold", "Gold", "Oro"},
-         3,
-         false},
-        {"a click on another cell keeps the name and opens that one",
-         [](QWidget &w) {
-             clickCell(w, 1);
-             type("Gold");
-             clickCell(w, 3);
-         },
-         {"Gold", "", ""},
-         3,
-         true},
-        {"a double click opens the name",
-         [](QWidget &w) {
-             Grid &grid = names(w);
-             // A double click: a click, then the second press that makes it a double one.
-             clickCell(w, 2);
-             QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, cellCentre(grid, 2, 1));
-             type("Or");
-             press({Qt::Key_Return});
-         },
-         {"", "Or", ""},
-         2,
-         false},
-        {"the language column is not typed into",
-         [](QWidget &w) {
-             clickCell(w, 2, 0);
-             type("Z");
-         },
-         {"", "", ""},
-         2,
-         false},
+        {"@1 Gold <Enter>", {"Gold", "", ""}, 1, false},
+        {"@2 <Esc> Or <Enter>", {"", "Or", ""}, 2, false}, // typed on the grid: starts the name
+        {"@1 Gold <Enter> <Enter> en <Esc>", {"Gold", "", ""}, 1, false},
+        {"@1 Gold <Enter> <Enter> en <Enter>", {"Golden", "", ""}, 1, false},
+        {"@1 Gold <Down>", {"Gold", "", ""}, 2, false},
+        {"@3 Oro <Up>", {"", "", "Oro"}, 2, false},
+        {"@1 A <Up>", {"A", "", ""}, 1, false},
+        {"@1 Gold <Down> Gold <Down> Oro <Enter>", {"Gold", "Gold", "Oro"}, 3, false},
+        {"@1 Gold @3", {"Gold", "", ""}, 3, true},
+        {"@@2 Or <Enter>", {"", "Or", ""}, 2, false},
+        {"@2.0 Z", {"", "", ""}, 2, false}, // the language column is not typed into
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(row.script);
         QWidget &window = shown(FrmISO::Add);
-        row.act(window);
+        play(window, row.script);
         const Grid &grid = names(window);
-        EXPECT_EQ(column(grid, 1, 3), row.first3);
+        EXPECT_EQ(column(grid, 1, 3), row.firstThree);
         EXPECT_EQ(grid.TextMatrix(2, 0), "English");
         EXPECT_EQ(grid.Row(), row.currentRow);
         EXPECT_EQ(child<QLineEdit>(window, "txtEdit").isVisible(), row.editing);
@@ -470,58 +336,43 @@ TEST_F(IsoEditor, namesAreTypedInTheGridAndKeptByEnterUpAndDownButNotEscape) {
 
 TEST_F(IsoEditor, addsANewCodeWithItsNamesItsOwnAliasAndAnEmptyRateTowardsEveryOther) {
     QWidget &window = shown(FrmISO::Add);
-    enter(window, "txtISOCode", " XAU ");
-    enter(window, "TxtNrDecimal", "3");
-    clickCell(window, 1);
-    for (const char *name : {"Gold", "Gold", "Oro", "Or", "Oro"}) {
-        type(name);
-        press({Qt::Key_Down});
-    }
-    type("Goud"); // still being typed: Create keeps it too
-    click(window, "CmdAddIso");
+    // The last name is still being typed: Create keeps it too.
+    play(window, "txtISOCode=XAU TxtNrDecimal=3 @1 Gold <Down> Gold <Down> Oro <Down> Or <Down> "
+                 "Oro <Down> Goud [CmdAddIso]");
 
     EXPECT_TRUE(boxes->shown().empty());
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(host.saved, Names{"XAU"});
     ColISO &isos = *sharedChange()->ColISO();
     Names codes;
-    for (const auto &entry : isos)
-        codes.push_back(entry->Value());
-    EXPECT_EQ(codes, (Names{"ATS", "BEF", "CHF", "DEM", "ESP", "EUR", "FIM", "FRF", "GBP", "GRD",
-                            "IEP", "ITL", "JPY", "LUF", "NLG", "PTE", "USD", "XAU"}));
-    ISO &gold = *isos.Item("XAU");
-    EXPECT_EQ(gold.LegalFormat(), "X.XXX");
-    EXPECT_EQ(gold.MasterISO(), "");
-    EXPECT_FALSE(gold.Used());
-    EXPECT_EQ(gold.ColNames(), (Names{"Gold", "Gold", "Oro", "Or", "Oro", "Goud"}));
-    ASSERT_EQ(gold.ColAlias()->Count(), 1);
-    EXPECT_EQ(gold.ColAlias()->Item(1)->Value, "XAU");
-    EXPECT_TRUE(gold.ColAlias()->Item(1)->ISO);
-    EXPECT_EQ(gold.storedAliasDef(), "-1");
-    EXPECT_EQ(gold.ColTaux()->Count(), 18);
     int towardsGold = 0;
     for (const auto &entry : isos) {
+        codes.push_back(entry->Value());
         const Taux &rate = *entry->ColTaux()->Item("XAU");
         towardsGold += rate.Change == 0.0 && !rate.Exist ? 1 : 0;
     }
+    EXPECT_EQ(codes, (Names{"ATS", "BEF", "CHF", "DEM", "ESP", "EUR", "FIM", "FRF", "GBP", "GRD",
+                            "IEP", "ITL", "JPY", "LUF", "NLG", "PTE", "USD", "XAU"}));
     EXPECT_EQ(towardsGold, 18);
+    ISO &gold = *isos.Item("XAU");
+    EXPECT_EQ(gold.LegalFormat() + " [" + gold.MasterISO() + "]", "X.XXX []");
+    EXPECT_FALSE(gold.Used());
+    EXPECT_EQ(gold.ColNames(), (Names{"Gold", "Gold", "Oro", "Or", "Oro", "Goud"}));
+    EXPECT_EQ(gold.AllAlias(true), "XAU");
+    EXPECT_TRUE(gold.ColAlias()->Item(1)->ISO);
+    EXPECT_EQ(gold.storedAliasDef(), "-1");
+    EXPECT_EQ(gold.ColTaux()->Count(), 18);
 }
 
 TEST_F(IsoEditor, modifiesTheFormatMembershipAndNamesOfACodeAndOfItsSelectedCurrency) {
     QWidget &window = shown(FrmISO::Update, "JPY");
-    click(window, "chkInEuro");
-    enter(window, "TxtNrDecimal", "2");
-    clickCell(window, 2);
-    QTest::keyClick(focused(), Qt::Key_A, Qt::ControlModifier);
-    type("Yen");
-    click(window, "CmdAddIso");
+    play(window, "[chkInEuro] TxtNrDecimal=2 @2 <CtrlA> Yen [CmdAddIso]");
 
     EXPECT_TRUE(boxes->shown().empty());
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(host.saved, Names{"JPY"});
     const ISO &yen = *sharedChange()->ColISO()->Item("JPY");
-    EXPECT_EQ(yen.LegalFormat(), "X.XX");
-    EXPECT_EQ(yen.MasterISO(), "EUR");
+    EXPECT_EQ(yen.LegalFormat() + " [" + yen.MasterISO() + "]", "X.XX [EUR]");
     EXPECT_EQ(yen.ColNames(), (Names{"Japanischer Yen", "Yen", "Yen japon\u00e9s", "Yen japonais",
                                      "Yen giapponese", "Japanse yen"}));
     Devise &selected = *sharedChange()->ColDevises()->Item("JPY");
@@ -540,84 +391,32 @@ protected:
     }
 };
 
-QTreeView &entries(QWidget &dialog) {
-    return child<QTreeView>(dialog, "lstIso");
-}
-
-void clickEntry(QWidget &dialog, int row) {
-    QTreeView &list = entries(dialog);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                      list.visualRect(list.model()->index(row, 0)).center());
-}
-
 TEST_F(NewCurrency, offersTheCodesNotSelectedAndReturnsThoseConfirmedInListOrder) {
     struct Row {
-        const char *what;
-        Act act;
+        const char *script;
         Names codes;
     };
     const Row rows[] = {
-        {"two clicked, OK",
-         [](QWidget &d) {
-             clickEntry(d, 2);
-             clickEntry(d, 0);
-             click(d, "cmdOK");
-         },
-         {"CHF", "JPY"}},
-        {"a click twice unticks, Enter",
-         [](QWidget &d) {
-             clickEntry(d, 0);
-             clickEntry(d, 1);
-             clickEntry(d, 0);
-             press({Qt::Key_Return});
-         },
-         {"GBP"}},
-        {"Space ticks the current entry",
-         [](QWidget &d) {
-             entries(d).setFocus();
-             press({Qt::Key_Down, Qt::Key_Space, Qt::Key_Return});
-         },
-         {"GBP"}},
-        {"double click",
-         [](QWidget &d) {
-             QTreeView &list = entries(d);
-             clickEntry(d, 2);
-             QTest::mouseDClick(list.viewport(), Qt::LeftButton, {},
-                                list.visualRect(list.model()->index(2, 0)).center());
-         },
-         {"JPY"}},
-        {"OK with none ticked", [](QWidget &d) { click(d, "cmdOK"); }, {}},
-        {"Cancel",
-         [](QWidget &d) {
-             clickEntry(d, 1);
-             click(d, "CmdKO");
-         },
-         {}},
-        {"Escape",
-         [](QWidget &d) {
-             clickEntry(d, 1);
-             press({Qt::Key_Escape});
-         },
-         {}},
-        {"close box",
-         [](QWidget &d) {
-             clickEntry(d, 1);
-             d.close();
-         },
-         {}},
+        {"@2 @0 [cmdOK]", {"CHF", "JPY"}},
+        {"@0 @1 @0 <Enter>", {"GBP"}}, // a second click unticks
+        {"<Down> <Space> <Enter>", {"GBP"}},
+        {"@@2", {"JPY"}},
+        {"[cmdOK]", {}},
+        {"@1 [CmdKO]", {}},
+        {"@1 <Esc>", {}},
+        {"@1 <close>", {}},
     };
     for (const Row &row : rows) {
-        SCOPED_TRACE(row.what);
+        SCOPED_TRACE(row.script);
         Names offered;
         const test::WhenModal driver([&](QWidget &dialog) {
             EXPECT_EQ(dialog.windowTitle().toStdString(), "Add currencies");
-            EXPECT_EQ(text(dialog, "cmdOK"), "OK");
-            EXPECT_EQ(text(dialog, "CmdKO"), "Cancel");
-            const QAbstractItemModel &model = *entries(dialog).model();
+            EXPECT_EQ(text(dialog, "cmdOK") + "/" + text(dialog, "CmdKO"), "OK/Cancel");
+            const QAbstractItemModel &model = *child<QTreeView>(dialog, "lstIso").model();
             for (int entry = 0; entry < model.rowCount(); ++entry)
                 offered.push_back(model.index(entry, 0).data().toString().toStdString() + " "
                                   + model.index(entry, 1).data().toString().toStdString());
-            row.act(dialog);
+            play(dialog, row.script);
         });
         FrmDev dialog;
         EXPECT_EQ(dialog.GetISO(), row.codes);
