@@ -94,6 +94,9 @@ inline constexpr std::int32_t ButtonCancel = 302;
 inline constexpr std::int32_t FontDialogTitle = 1300;
 inline constexpr std::int32_t FontDialogColour = 1301;
 
+// The control panel refuses an alias that the store could not keep in its "|"-separated list.
+inline constexpr std::int32_t AliasNotStorable = 447;
+
 // Every named number above, for checks that the shipped message file holds them all.
 inline constexpr std::array kAllNamed = {LanguageName,
                                          MethodLegal,
@@ -156,6 +159,7 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          ButtonOk,
                                          ButtonCancel,
                                          FontDialogTitle,
-                                         FontDialogColour};
+                                         FontDialogColour,
+                                         AliasNotStorable};
 
 } // namespace kvt::msg

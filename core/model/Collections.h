@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/Alias.h"
 #include "model/KeyedCollection.h"
 #include "model/Taux.h"
@@ -42,7 +43,7 @@ class ColTaux : public KeyedCollection<Taux> {};
 class ColISO : public KeyedCollection<ISO> {};
 
 // The user's selection of currencies, keyed by code, in the user's order.
-class ColDevises : public KeyedCollection<Devise> {
+class KVT_EXPORT ColDevises : public KeyedCollection<Devise> {
 public:
     // Exchanges the currencies at two 1-based positions; every other item keeps its place
     // and every item keeps its code as key.

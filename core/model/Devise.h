@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kvt_export.h"
 #include "model/CurrencyRecord.h"
 
 #include <string>
@@ -8,7 +9,7 @@ namespace kvt {
 
 // A currency of the user's selection. Made only from its catalogue entry, whose alias and
 // rate collections it shares.
-class Devise : public CurrencyRecord {
+class KVT_EXPORT Devise : public CurrencyRecord {
 public:
     // Conversions remember both: setting either counts as a change of the collections, so
     // that they look again.

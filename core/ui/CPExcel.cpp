@@ -70,8 +70,6 @@ private:
 constexpr std::array<double, 6> kExampleAmounts = {10000, 500, 123, 1, -1, -123};
 constexpr int kExampleCodeWidth = 1050; // twips
 constexpr int kExampleResultWidth = 1500;
-constexpr std::uint32_t kGridSilver = 0xC0C0C0;
-constexpr std::uint32_t kGivenRateWhite = 0xFFFFFF;
 
 } // namespace
 
@@ -248,7 +246,7 @@ void CPExcel::LoadTableauTaux(GridControl &grid) {
     grid.setCols(n + 1);
     grid.setFixedRows(1);
     grid.setFixedCols(1);
-    grid.setBackColor(kGridSilver);
+    grid.setBackColor(CPExcel::kDerivedRateSilver);
     std::vector<std::string> codes;
     for (const auto &devise : *devises)
         codes.push_back(devise->ISO());
@@ -266,7 +264,7 @@ void CPExcel::LoadTableauTaux(GridControl &grid) {
             grid.setTextMatrix(i, j, formatNumber(rate.Change, "0.000000"));
             grid.setCellAlignment(i, j, CellAlignment::Right);
             if (rate.Exist)
-                grid.setCellBackColor(i, j, kGivenRateWhite);
+                grid.setCellBackColor(i, j, CPExcel::kGivenRateWhite);
         }
     }
     // An empty selection has no cell to select.

@@ -29,6 +29,10 @@ enum InsAutoTypePos : std::int32_t {
 // and names the help file. One per facade.
 class KVT_EXPORT CPExcel {
 public:
+    // The rate grid's colours: a rate the user entered on white, one derived from it on silver.
+    static constexpr std::uint32_t kGivenRateWhite = 0xFFFFFF;
+    static constexpr std::uint32_t kDerivedRateSilver = 0xC0C0C0;
+
     // eventRaiser is the owning facade's event source field: read at each save, null while the
     // facade has not registered with the add-in manager.
     CPExcel(std::shared_ptr<Change> change, const std::shared_ptr<EventRaiser> &eventRaiser);

@@ -5,11 +5,18 @@
 #include "facade/KVTMain.h"
 #include "messages/Message.h"
 #include "messages/MessageBoxes.h"
+#include "messages/MsgIds.h"
 #include "model/DG.h"
+#include "model/BuiltInCurrencies.h"
+#include "model/DateNumber.h"
+#include "model/Devise.h"
 #include "model/ISO.h"
+#include "model/Taux.h"
 #include "trace/KVTBug.h"
 #include "ui/CPExcel.h"
 #include "windows/Controls.h"
+#include "windows/FrmDev.h"
+#include "windows/FrmISO.h"
 #include "windows/Grid.h"
 #include "windows/TwoColumnList.h"
 #include "windows/WindowLayout.h"
@@ -200,8 +207,9 @@ void FrmControlPanelWindow::build() {
         auto *layout = new QGridLayout(tab1);
         mFlexTaux = named<Grid>(tab1, "FlexTaux");
         mTxtTaux = named<QLineEdit>(tab1, "txtTaux");
-        mLblTauxDevFrom = buddyLabel(tab1, "lblTauxDevFrom", mTxtTaux);
-        mLblTauxDevTo = named<QLabel>(tab1, "lblTauxDevTo");
+        // The line reads: 1, the column's code, "=", the rate, the row's code.
+        mLblTauxDevTo = buddyLabel(tab1, "lblTauxDevTo", mTxtTaux);
+        mLblTauxDevFrom = named<QLabel>(tab1, "lblTauxDevFrom");
         mCmdAddDev = named<QPushButton>(tab1, "CmdAddDev");
         mCmdDelDev = named<QPushButton>(tab1, "CmdDelDev");
         mCmdCurrencyUp = named<QToolButton>(tab1, "cmdCurrencyUp");
@@ -213,9 +221,9 @@ void FrmControlPanelWindow::build() {
         mTxtLastRatesUpdate->setReadOnly(true);
         mLblLastRatesUpdate = buddyLabel(tab1, "lblLastRatesUpdate", mTxtLastRatesUpdate);
         layout->addWidget(mFlexTaux, 0, 0, 1, 7);
-        layout->addWidget(mLblTauxDevFrom, 1, 0);
+        layout->addWidget(mLblTauxDevTo, 1, 0);
         layout->addWidget(mTxtTaux, 1, 1);
-        layout->addWidget(mLblTauxDevTo, 1, 2);
+        layout->addWidget(mLblTauxDevFrom, 1, 2);
         layout->addWidget(mCmdAddDev, 1, 3);
         layout->addWidget(mCmdDelDev, 1, 4);
         layout->addWidget(mCmdCurrencyUp, 1, 5);
@@ -452,6 +460,25 @@ void FrmControlPanelWindow::build() {
         mPanel.setChkShowFirstTime(on);
     });
     onSwitch(mChkShowWelcom, [this](bool on) { mDriver.setShowWelcomDialog(on); });
+    connect(mTxtTaux, &QLineEdit::textEdited, this, [this] { txtTaux_Change(); });
+    mTxtTaux->installEventFilter(this);
+    connect(mCmdCurrencyUp, &QToolButton::clicked, this, [this] { moveCurrency(-1); });
+    connect(mCmdCurrencyDown, &QToolButton::clicked, this, [this] { moveCurrency(+1); });
+    connect(mCmdAddDev, &QPushButton::clicked, this, [this] { CmdAddDev_Click(); });
+    connect(mCmdDelDev, &QPushButton::clicked, this, [this] { CmdDelDev_Click(); });
+    connect(mCmdAddIso, &QPushButton::clicked, this, [this] { openIsoEditor(FrmISO::Add); });
+    connect(mCmdUpdateIso, &QPushButton::clicked, this, [this] {
+        if (mCboIso->Text().empty())
+            sharedMessage()->Msgbox(kvt::Translate(410), false);
+        else
+            openIsoEditor(FrmISO::Update);
+    });
+    connect(mCmdDevAddAlias, &QPushButton::clicked, this, [this] { CmdDevAddAlias_Click(); });
+    connect(mCmdDevDelAlias, &QPushButton::clicked, this, [this] { CmdDevDelAlias_Click(); });
+    connect(mCboDevAliasConv, &TwoColumnList::changed, this, [this] {
+        if (events())
+            CboDevAliasConv_Change();
+    });
     connect(mCboIso, &TwoColumnList::clicked, this, [this] {
         if (events())
             cboIso_Click();
@@ -552,13 +579,7 @@ void FrmControlPanelWindow::load() {
     TranslateFix();
     mCmdApply->setEnabled(false);
     mDriver.setEventsActive(true);
-    step("ITL", [this] {
-        for (int col = 1; col < mFlexTaux->Cols(); ++col)
-            if (mFlexTaux->TextMatrix(0, col) == "ITL") {
-                mFlexTaux->setColWidth(col, kItlColumnTwips);
-                break;
-            }
-    });
+    widenItl();
     mPanel.setTabEnabled(kTabConversion, false);
     mPanel.setCurrentTab(kTabRates);
     mLoaded = true;
@@ -763,20 +784,185 @@ void FrmControlPanelWindow::refreshDetail() {
     });
 }
 
+// The lira's amounts are long: its column, when it has one, is widened.
+void FrmControlPanelWindow::widenItl() {
+    step("ITL", [this] {
+        for (int col = 1; col < mFlexTaux->Cols(); ++col)
+            if (mFlexTaux->TextMatrix(0, col) == "ITL") {
+                mFlexTaux->setColWidth(col, kItlColumnTwips);
+                break;
+            }
+    });
+}
+
 void FrmControlPanelWindow::FlexTaux_Click() {
     const int row = mFlexTaux->Row();
     const int col = mFlexTaux->Col();
-    if (row < 1 || col < 1 || row >= mFlexTaux->Rows() || col >= mFlexTaux->Cols()) {
+    const std::shared_ptr<ColDevises> &devises = sharedChange()->ColDevises();
+    const QSignalBlocker quiet(mTxtTaux);
+    if (row < 1 || col < 1 || row > devises->Count() || col > devises->Count()) {
+        mRowCode.clear();
+        mColCode.clear();
         mTxtTaux->clear();
+        mTxtTaux->setEnabled(false);
         mLblTauxDevFrom->clear();
         mLblTauxDevTo->clear();
         return;
     }
-    mLblTauxDevFrom->setText(QStringLiteral("1 ")
-                             + QString::fromStdString(mFlexTaux->TextMatrix(row, 0)));
-    mLblTauxDevTo->setText(QString::fromStdString(mFlexTaux->TextMatrix(0, col)));
-    mTxtTaux->setText(QString::fromStdString(mFlexTaux->TextMatrix(row, col)));
-    mCmdDelDev->setEnabled(mDriver.EnabledDelDevise(mFlexTaux->TextMatrix(row, 0)));
+    Devise &rowCurrency = *devises->Item(row);
+    Devise &colCurrency = *devises->Item(col);
+    mRowCode = rowCurrency.ISO();
+    mColCode = colCurrency.ISO();
+    mLblTauxDevFrom->setText(QString::fromStdString(mRowCode));
+    mLblTauxDevTo->setText(QStringLiteral("1 %1 =").arg(QString::fromStdString(mColCode)));
+    // Fixed euro rates and a currency against itself are not typed.
+    mTxtTaux->setEnabled(mRowCode != mColCode && !rowCurrency.InEuro() && !colCurrency.InEuro());
+    const double rate = sharedChange()->ColISO()->Item(mColCode)->ColTaux()->Item(mRowCode)->Change;
+    mTxtTaux->setText(QLocale().toString(rate, 'g', QLocale::FloatingPointShortest));
+    mCmdDelDev->setEnabled(mDriver.EnabledDelDevise(mRowCode));
+    mFlexTaux->setVisible(mTabCP->currentIndex() == kTabRates);
+}
+
+// Typing a rate: 1 column currency = rate row currency, entered; the reverse derived. Only a
+// rate that can be used is taken; leaving the box says what is wrong with another.
+void FrmControlPanelWindow::txtTaux_Change() {
+    if (!events() || !mTxtTaux->isEnabled() || mRowCode.empty())
+        return;
+    const std::optional<double> rate = amountOf(mTxtTaux->text());
+    if (!rate || !isUsableRate(*rate))
+        return;
+    Change &change = *sharedChange();
+    change.setTauxDeChange(mColCode, mRowCode, *rate);
+    change.setTauxDeChange(mRowCode, mColCode, 1.0 / *rate);
+    change.ColISO()->Item(mRowCode)->ColTaux()->Item(mColCode)->Exist = false;
+    change.setLastRatesUpdate(currentDateNumber());
+    mTxtLastRatesUpdate->setText(dateTimeText(change.LastRatesUpdate()));
+    change.PropagateTaux(mColCode, mRowCode);
+    // The grid shows what it would show reloaded: the entered direction is the cell of the
+    // column currency's row, on white; the selected cell holds the reverse, on silver.
+    const int row = mFlexTaux->Row();
+    const int col = mFlexTaux->Col();
+    {
+        const Quiet quiet(mDriver);
+        mFlexTaux->setTextMatrix(col, row, QString::number(*rate, 'f', 6).toStdString());
+        mFlexTaux->setCellBackColor(col, row, CPExcel::kGivenRateWhite);
+        mFlexTaux->setTextMatrix(row, col, QString::number(1.0 / *rate, 'f', 6).toStdString());
+        mFlexTaux->setCellBackColor(row, col, CPExcel::kDerivedRateSilver);
+    }
+    CmdApply_Enabled_True();
+    refreshExample();
+}
+
+void FrmControlPanelWindow::txtTaux_Leave() {
+    const std::optional<double> rate = amountOf(mTxtTaux->text());
+    if (rate && *rate == 0.0) {
+        sharedMessage()->Msgbox(kvt::Translate(303) + "\r\n" + kvt::Translate(304), true);
+        mTxtTaux->setFocus(Qt::OtherFocusReason);
+    } else if (rate && mTxtTaux->isEnabled() && !isUsableRate(*rate)) {
+        // A negative rate, or one too large or too small to invert, would convert wrongly.
+        sharedMessage()->Msgbox(kvt::Translate(msg::AskRateNotUsable), true);
+        mTxtTaux->setFocus(Qt::OtherFocusReason);
+    }
+    if (mTxtTaux->isEnabled() && (mRowCode == kEuroCode || mColCode == kEuroCode)) {
+        // A euro rate changes many derived ones: the whole grid is shown again, on the same cell.
+        const int row = mFlexTaux->Row();
+        const int col = mFlexTaux->Col();
+        step("LoadTableauTaux", [this] { mDriver.LoadTableauTaux(*mFlexTaux); });
+        mFlexTaux->setRow(row);
+        mFlexTaux->setCol(col);
+    }
+}
+
+// Up (-1) or down (+1): the first press selects the whole row, the next ones move it, its
+// column with it.
+void FrmControlPanelWindow::moveCurrency(int step) {
+    const int row = mFlexTaux->Row();
+    if (row < 1)
+        return;
+    if (!mFlexTaux->wholeRowSelected()) {
+        mFlexTaux->selectWholeRow(row);
+        return;
+    }
+    const int target = row + step;
+    if (target < 1 || target >= mFlexTaux->Rows())
+        return;
+    sharedChange()->ColDevises()->PermuteItems(row, target);
+    mFlexTaux->swapRowsAndColumns(row, target);
+    mFlexTaux->selectWholeRow(target);
+    CmdApply_Enabled_True();
+}
+
+void FrmControlPanelWindow::CmdAddDev_Click() {
+    if (!mNewCurrencies)
+        mNewCurrencies = new FrmDev(this);
+    const std::vector<std::string> codes = mNewCurrencies->GetISO();
+    if (codes.empty())
+        return;
+    Change &change = *sharedChange();
+    const std::string euro(kEuroCode);
+    for (const std::string &code : codes)
+        step("AddDevise", [&] {
+            change.AddDevise(code);
+            ColTaux &rates = *change.ColISO()->Item(code)->ColTaux();
+            ColTaux &euroRates = *change.ColISO()->Item(euro)->ColTaux();
+            // The new currency's rates against the euro, from what is known of them.
+            if (change.ColDevises()->Item(code)->InEuro()) {
+                change.setTauxDeChange(euro, code, change.TauxDeChange(euro, code));
+                change.setTauxDeChange(code, euro, change.TauxDeChangeConvert(code, euro));
+                rates.Item(euro)->Exist = false;
+            } else if (rates.Item(euro)->Exist) {
+                change.PropagateTaux(euro, code);
+                change.setTauxDeChange(code, euro, change.TauxDeChangeConvert(code, euro));
+                euroRates.Item(code)->Exist = false;
+            } else if (euroRates.Item(code)->Exist) {
+                change.PropagateTaux(euro, code);
+                change.setTauxDeChange(code, euro, change.TauxDeChangeConvert(code, euro));
+                rates.Item(euro)->Exist = false;
+            }
+        });
+    mCmdAddDev->setEnabled(mDriver.EnabledAddDevise());
+    RefreshData();
+    widenItl();
+    CmdApply_Enabled_True();
+}
+
+void FrmControlPanelWindow::CmdDelDev_Click() {
+    const int row = mFlexTaux->Row();
+    if (row < 1)
+        return;
+    if (!mFlexTaux->wholeRowSelected())
+        mFlexTaux->selectWholeRow(row);
+    const std::string question = kvt::Translate(543) + " " + kvt::Translate(544) + " "
+                                 + kvt::Translate(msg::ButtonOk) + ". " + kvt::Translate(545) + " "
+                                 + kvt::Translate(33);
+    if (messageBoxes().show({"Talvio", question, BoxIcon::Question, BoxButtons::OkCancel})
+        != BoxAnswer::Ok)
+        return;
+    const std::string code = mFlexTaux->TextMatrix(row, 0);
+    if (code == "ITL")
+        mFlexTaux->resetColWidth(row);
+    sharedChange()->DelDevise(code);
+    mCmdAddDev->setEnabled(mDriver.EnabledAddDevise());
+    RefreshData();
+    CmdApply_Enabled_True();
+}
+
+void FrmControlPanelWindow::openIsoEditor(int mode) {
+    if (!mIsoEditor) {
+        mIsoEditor = new FrmISO(this);
+        mIsoEditor->init(*this);
+        mIsoEditor->TranslateFix();
+    }
+    mIsoEditor->prepare(static_cast<FrmISO::Mode>(mode), mCboIso->Text());
+    mIsoEditor->exec();
+}
+
+void FrmControlPanelWindow::isoSaved(const std::string &code) {
+    mCmdAddDev->setEnabled(mDriver.EnabledAddDevise());
+    RefreshData();
+    mCboIso->setListIndex(listLookup(*mCboIso, code));
+    cboIso_Click();
+    CmdApply_Enabled_True();
 }
 
 // Shows the chosen ISO code: its name, whether it is a euro currency, its legal format and its
@@ -786,9 +972,7 @@ void FrmControlPanelWindow::cboIso_Click() {
     const Quiet quiet(mDriver);
     const std::string code = mCboIso->Text();
     ISO &record = *sharedChange()->ColISO()->Item(code);
-    mDriver.LoadCboDeviseAlias(*mLstDevAlias, code, false);
-    mDriver.LoadCboDeviseAlias(*mCboDevAliasConv, code, true);
-    mCboDevAliasConv->setListIndex(listLookup(*mCboDevAliasConv, record.aliasDef()));
+    loadAliases(code);
     mCmdDevDelAlias->setEnabled(false);
     const bool updatable = mDriver.EnabledDelDevise(code);
     mCmdUpdateIso->setEnabled(updatable);
@@ -797,9 +981,18 @@ void FrmControlPanelWindow::cboIso_Click() {
     const std::vector<std::string> &names = record.ColNames();
     mLblIsoName->setText(language < names.size() ? QString::fromStdString(names[language])
                                                  : QString());
-    mChkInEuro->setCheckState(record.MasterISO() == "EUR" ? Qt::Checked : Qt::Unchecked);
+    mChkInEuro->setCheckState(record.MasterISO() == kEuroCode ? Qt::Checked : Qt::Unchecked);
     mTxtLegalFormat->setText(QString::fromStdString(record.LegalFormat()));
     mTxtNrDecimal->setText(QString::number(FrmControlPanel::NrOfDec(record.LegalFormat())));
+}
+
+// The currency's aliases, and the same after the choice of no default, with its default chosen.
+void FrmControlPanelWindow::loadAliases(const std::string &code) {
+    const Quiet quiet(mDriver);
+    mDriver.LoadCboDeviseAlias(*mLstDevAlias, code, false);
+    mDriver.LoadCboDeviseAlias(*mCboDevAliasConv, code, true);
+    mCboDevAliasConv->setListIndex(
+        listLookup(*mCboDevAliasConv, sharedChange()->ColISO()->Item(code)->aliasDef()));
 }
 
 // A currency's own code stays among its aliases: only the others may be removed.
@@ -808,6 +1001,56 @@ void FrmControlPanelWindow::lstDevAlias_Click() {
     mCmdDevDelAlias->setEnabled(index >= 0
                                 && mLstDevAlias->List(index, 0)
                                        != sharedChange()->ColISO()->Item(mCboIso->Text())->Value());
+}
+
+void FrmControlPanelWindow::CmdDevAddAlias_Click() {
+    const std::string code = mCboIso->Text();
+    if (code.empty())
+        return;
+    const std::optional<std::string> alias =
+        messageBoxes().input({kvt::Translate(126), "Talvio", {}});
+    if (!alias || alias->empty())
+        return;
+    // The store keeps a currency's aliases as one "|"-separated list.
+    if (alias->find('|') != std::string::npos
+        || std::any_of(alias->begin(), alias->end(),
+                       [](unsigned char c) { return c < 0x20 || c == 0x7F; })) {
+        sharedMessage()->Msgbox(kvt::Translate(msg::AliasNotStorable), false);
+        return;
+    }
+    ColAlias &aliases = *sharedChange()->ColISO()->Item(code)->ColAlias();
+    // Keys are numbers; after a removal the next one may be taken already.
+    int key = mLstDevAlias->ListCount() + 1;
+    while (aliases.find(std::to_string(key)))
+        ++key;
+    sharedChange()->ColISO()->Item(code)->AddAlias(key, *alias, false);
+    loadAliases(code);
+    CmdApply_Enabled_True();
+}
+
+void FrmControlPanelWindow::CmdDevDelAlias_Click() {
+    const std::string code = mCboIso->Text();
+    const int index = mLstDevAlias->ListIndex();
+    if (code.empty() || index < 0)
+        return;
+    sharedChange()->ColISO()->Item(code)->ColAlias()->Remove(index + 1);
+    loadAliases(code);
+    mCmdDevDelAlias->setEnabled(false);
+    CmdApply_Enabled_True();
+}
+
+void FrmControlPanelWindow::CboDevAliasConv_Change() {
+    const TraceBlock traced(*sharedTrace(), "EventChange CboDevAliasConv");
+    const std::string code = mCboIso->Text();
+    if (code.empty())
+        return;
+    CmdApply_Enabled_True();
+    const std::string alias = mCboDevAliasConv->Text();
+    Change &change = *sharedChange();
+    change.ColISO()->Item(code)->setAliasDef(alias);
+    if (Devise *currency = change.ColDevises()->find(code))
+        currency->setAliasDef(alias);
+    refreshExample();
 }
 
 bool FrmControlPanelWindow::nbDecValid() const {
@@ -918,6 +1161,13 @@ bool FrmControlPanelWindow::eventFilter(QObject *watched, QEvent *event) {
                 return true;
             }
         }
+    }
+    if (watched == mTxtTaux && event->type() == QEvent::FocusOut) {
+        // Only when the user leaves it, not when a box or another window takes the focus.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            QMetaObject::invokeMethod(
+                this, [this] { txtTaux_Leave(); }, Qt::QueuedConnection);
     }
     if (nbDec && event->type() == QEvent::FocusOut && !nbDecValid()) {
         // The field keeps the focus until it holds 3 to 15.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/ControlPanel.h"
+#include "windows/FrmISO.h"
 
 #include <QDialog>
 #include <array>
@@ -25,6 +26,7 @@ class CPExcel;
 
 namespace kvt::windows {
 
+class FrmDev;
 class Grid;
 class TwoColumnList;
 
@@ -32,7 +34,9 @@ class TwoColumnList;
 // general settings, the driver and the engine, and written to the settings store only when the
 // user applies. CmdApply's enabled state is the one flag of unsaved changes. Closing hides the
 // window, so it keeps its state between showings.
-class FrmControlPanelWindow final : public QDialog, public ControlPanelWindow {
+class FrmControlPanelWindow final : public QDialog,
+                                    public ControlPanelWindow,
+                                    private IsoEditorHost {
     Q_OBJECT
 public:
     explicit FrmControlPanelWindow(FrmControlPanel &panel);
@@ -75,14 +79,31 @@ private:
     void refreshExample();
     void refreshDetail();
     void FlexTaux_Click();
+    void txtTaux_Change();
+    void txtTaux_Leave();
+    void moveCurrency(int step);
+    void CmdAddDev_Click();
+    void CmdDelDev_Click();
+    void widenItl();
     void cboIso_Click();
     void lstDevAlias_Click();
+    void CmdDevAddAlias_Click();
+    void CmdDevDelAlias_Click();
+    void CboDevAliasConv_Change();
+    void openIsoEditor(int mode);
+    void isoSaved(const std::string &code) override;
+    void loadAliases(const std::string &code);
     void tabChanged();
     bool nbDecValid() const;
 
     FrmControlPanel &mPanel;
     CPExcel &mDriver;
     bool mLoaded = false;
+    // The currencies of the selected rate cell: 1 column currency = rate row currency.
+    std::string mRowCode, mColCode;
+    // Made on first use; children of the window, which ends them.
+    FrmISO *mIsoEditor = nullptr;
+    FrmDev *mNewCurrencies = nullptr;
     QEventLoop *mHiddenLoop = nullptr;
     std::map<QObject *, std::vector<int>> mHelpTexts;
 

@@ -363,6 +363,66 @@ void Grid::Clear() {
         mCornerButton->update();
 }
 
+void Grid::selectWholeRow(int row) {
+    checkCell(row, 0);
+    if (row < mFixedRows || columnCount() == 0)
+        return;
+    const int bodyRow = row - mFixedRows;
+    const int bodyCol = std::max(currentColumn(), 0);
+    setCurrentCell(bodyRow, bodyCol, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(
+        QItemSelection(model()->index(bodyRow, 0), model()->index(bodyRow, columnCount() - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    scrollTo(model()->index(bodyRow, bodyCol));
+}
+
+bool Grid::wholeRowSelected() const {
+    const int bodyRow = currentRow();
+    return bodyRow >= 0 && selectionModel()->isRowSelected(bodyRow, QModelIndex());
+}
+
+void Grid::swapRowsAndColumns(int first, int second) {
+    checkCell(first, first);
+    checkCell(second, second);
+    if (first < std::max(mFixedRows, mFixedCols) || second < std::max(mFixedRows, mFixedCols)
+        || first == second)
+        return;
+    const auto swapItems = [this](int row1, int col1, int row2, int col2) {
+        QTableWidgetItem *one = takeItem(row1, col1);
+        QTableWidgetItem *other = takeItem(row2, col2);
+        if (other)
+            setItem(row1, col1, other);
+        if (one)
+            setItem(row2, col2, one);
+    };
+    const int row1 = first - mFixedRows, row2 = second - mFixedRows;
+    const int col1 = first - mFixedCols, col2 = second - mFixedCols;
+    for (int col = 0; col < columnCount(); ++col)
+        swapItems(row1, col, row2, col);
+    for (int row = 0; row < rowCount(); ++row)
+        swapItems(row, col1, row, col2);
+    QTableWidgetItem *rowHeader = takeVerticalHeaderItem(row1);
+    setVerticalHeaderItem(row1, takeVerticalHeaderItem(row2));
+    setVerticalHeaderItem(row2, rowHeader);
+    QTableWidgetItem *colHeader = takeHorizontalHeaderItem(col1);
+    setHorizontalHeaderItem(col1, takeHorizontalHeaderItem(col2));
+    setHorizontalHeaderItem(col2, colHeader);
+    std::swap(mColTwips[static_cast<std::size_t>(first)],
+              mColTwips[static_cast<std::size_t>(second)]);
+    const int defaultWidth = horizontalHeader()->defaultSectionSize();
+    setColumnWidth(col1, defaultWidth);
+    setColumnWidth(col2, defaultWidth);
+    applyColumnWidths();
+}
+
+void Grid::resetColWidth(int col) {
+    checkCol(col);
+    mColTwips[static_cast<std::size_t>(col)] = 0;
+    if (col >= mFixedCols)
+        setColumnWidth(col - mFixedCols, horizontalHeader()->defaultSectionSize());
+    applyColumnWidths();
+}
+
 QSize Grid::sizeHint() const {
     int width = 2 * frameWidth();
     int height = 2 * frameWidth();

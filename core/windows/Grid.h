@@ -51,6 +51,16 @@ public:
     void setCol(int col) override;
 
     void Clear() override;
+
+    // The whole row of the current cell selected, from its header to the last column, and
+    // scrolled into view; whether the selection is such a row.
+    void selectWholeRow(int row);
+    bool wholeRowSelected() const;
+    // Exchanges rows first and second and columns first and second, headers, colours and
+    // widths included: a square table whose rows and columns name the same things stays so.
+    void swapRowsAndColumns(int first, int second);
+    // Gives a column set to a width back its default one.
+    void resetColWidth(int col);
     bool Enabled() const override { return isEnabled(); }
     void setEnabled(bool enabled) override { QTableWidget::setEnabled(enabled); }
 

@@ -1,4 +1,5 @@
 #include "Accessibility.h"
+#include "PanelTesting.h"
 #include "WindowTesting.h"
 #include "core/facade/FacadeFixture.h"
 #include "model/DG.h"
@@ -31,75 +32,6 @@ namespace kvt::test {
 namespace {
 
 using windows::Grid;
-
-[[maybe_unused]] testing::Environment *const kWindows =
-    testing::AddGlobalTestEnvironment(new WindowApplication);
-
-// Shows the panel through the facade and acts on it once it is there; true when it showed.
-bool whileShown(KVTMain &main, std::function<void(QWidget &)> act, bool *result = nullptr) {
-    const WhenModal driver(std::move(act));
-    const bool saved = main.ShowCP();
-    if (result)
-        *result = saved;
-    return driver.acted();
-}
-
-// A click near the left edge, on the text of a check box or option that its row widens.
-void click(QWidget &window, const char *name) {
-    QWidget &button = child<QAbstractButton>(window, name);
-    QTest::mouseClick(&button, Qt::LeftButton, {},
-                      QPoint(std::min(button.width() / 2, 8), button.height() / 2));
-}
-
-void press(QWidget &window, const char *name, Qt::Key key) {
-    QWidget &control = child(window, name);
-    control.setFocus();
-    QTest::keyClick(&control, key);
-}
-
-void typeInto(QLineEdit &field, const char *text) {
-    field.setFocus();
-    field.selectAll();
-    QTest::keyClick(&field, Qt::Key_Backspace);
-    QTest::keyClicks(&field, text);
-}
-
-// Selects a tab as the user does, with a click on its tab.
-void showTab(QWidget &panel, int tab) {
-    QTabBar &bar = *child<QTabWidget>(panel, "TabCP").tabBar();
-    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.tabRect(tab).center());
-}
-
-QToolButton &position(QWidget &panel, int index) {
-    return *panel.findChildren<QToolButton *>(QStringLiteral("TglInsAuto")).at(index);
-}
-
-bool applyEnabled(QWidget &panel) {
-    return child<QPushButton>(panel, "CmdApply").isEnabled();
-}
-
-std::string onOff(bool value) {
-    return value ? "1" : "0";
-}
-
-Grid &gridOf(QWidget &panel, const char *name) {
-    return child<Grid>(panel, name);
-}
-
-class Panel : public FacadeFixture {
-protected:
-    // A facade converting BEF to FRF with legal rounding, in English.
-    std::unique_ptr<KVTMain> started() {
-        auto main = startedFacade();
-        DG &dg = *sharedDG();
-        dg.setLangue(EN);
-        dg.setDeviseFrom("BEF");
-        dg.setDeviseTo("FRF");
-        dg.setMethodeArondi(Legal);
-        main->CPTranslate();
-        return main;
-    }
-};
 
 TEST_F(Panel, speaksTheLanguageNamesEveryControlAndOpensOnTheRates) {
     auto main = started();
@@ -424,6 +356,8 @@ TEST_F(Panel, theHelpLineFollowsTheFocus) {
         const auto &help = child<QLabel>(panel, "lblHelp");
         for (const Row &row : rows) {
             showTab(panel, row.tab);
+            if (row.tab == 1)
+                clickCell(gridOf(panel, "FlexTaux"), 1, 2); // a rate that may be typed
             child(panel, row.control).setFocus(Qt::TabFocusReason);
             EXPECT_EQ(help.text().toStdString(), row.help) << row.control;
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
