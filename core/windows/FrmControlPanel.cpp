@@ -6,8 +6,8 @@
 #include "messages/Message.h"
 #include "messages/MessageBoxes.h"
 #include "messages/MsgIds.h"
-#include "model/DG.h"
 #include "model/BuiltInCurrencies.h"
+#include "model/DG.h"
 #include "model/DateNumber.h"
 #include "model/Devise.h"
 #include "model/ISO.h"
@@ -706,6 +706,8 @@ void FrmControlPanelWindow::TranslateFix() {
         mUpDownNbDec->setAccessibleName(messageText(10));
         mLstDevAlias->widget()->setAccessibleName(messageText(165));
     });
+    if (mIsoEditor)
+        step("FrmISO", [this] { mIsoEditor->TranslateFix(); });
     step("lblIsoName", [this] {
         const int index = mCboIso->ListIndex();
         mLblIsoName->setText(index < 0 ? QString()
@@ -784,14 +786,16 @@ void FrmControlPanelWindow::refreshDetail() {
     });
 }
 
-// The lira's amounts are long: its column, when it has one, is widened.
+// The lira's amounts are long: its column, when it has one, is widened, and only it: after a
+// currency was deleted another one may stand where the lira stood.
 void FrmControlPanelWindow::widenItl() {
     step("ITL", [this] {
-        for (int col = 1; col < mFlexTaux->Cols(); ++col)
-            if (mFlexTaux->TextMatrix(0, col) == "ITL") {
+        for (int col = 1; col < mFlexTaux->Cols(); ++col) {
+            if (mFlexTaux->TextMatrix(0, col) == "ITL")
                 mFlexTaux->setColWidth(col, kItlColumnTwips);
-                break;
-            }
+            else
+                mFlexTaux->resetColWidth(col);
+        }
     });
 }
 
@@ -938,12 +942,10 @@ void FrmControlPanelWindow::CmdDelDev_Click() {
     if (messageBoxes().show({"Talvio", question, BoxIcon::Question, BoxButtons::OkCancel})
         != BoxAnswer::Ok)
         return;
-    const std::string code = mFlexTaux->TextMatrix(row, 0);
-    if (code == "ITL")
-        mFlexTaux->resetColWidth(row);
-    sharedChange()->DelDevise(code);
+    sharedChange()->DelDevise(mFlexTaux->TextMatrix(row, 0));
     mCmdAddDev->setEnabled(mDriver.EnabledAddDevise());
     RefreshData();
+    widenItl();
     CmdApply_Enabled_True();
 }
 

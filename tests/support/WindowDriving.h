@@ -22,15 +22,17 @@ Control &child(const QWidget &window, const char *name) {
 }
 
 // Acts on the modal window, active, once it shows, while the code under test waits in it: make
-// it just before the call that shows the window. A window the action leaves open is closed, so
-// that a failing test cannot hang.
+// it just before the call that shows the window (from inside a modal window, for one it opens). A
+// window the action leaves open is closed, so that a failing test cannot hang.
 class WhenModal {
 public:
     explicit WhenModal(std::function<void(QWidget &)> act)
-        : mAct(std::move(act)) {
+        : mAct(std::move(act))
+        , mOuter(QApplication::activeModalWidget()) {
         QObject::connect(&mPoll, &QTimer::timeout, [this] {
             const QPointer<QWidget> modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible())
+            // A window opened from a modal one: that one, already there, is not the one awaited.
+            if (!modal || !modal->isVisible() || modal == mOuter)
                 return;
             mPoll.stop();
             mActed = true;
@@ -53,6 +55,7 @@ public:
 
 private:
     std::function<void(QWidget &)> mAct;
+    QPointer<QWidget> mOuter;
     QTimer mPoll;
     bool mActed = false;
 };

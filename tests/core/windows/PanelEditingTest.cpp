@@ -4,13 +4,17 @@
 #include "engine/SharedChange.h"
 #include "model/Devise.h"
 #include "model/ISO.h"
+#include "model/Registry.h"
+#include "model/SqliteSettingsBackend.h"
 #include "model/Taux.h"
+#include "support/TempDir.h"
 #include "ui/CPExcel.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QTreeView>
+#include <cstdio>
 
 namespace kvt::test {
 namespace {
@@ -243,6 +247,139 @@ TEST_F(Panel, aliasesAreAddedRemovedAndChosenAsDefault) {
         click(panel, "CmdClose");
     }));
     EXPECT_EQ(stored("Currencies\\Alias", "BEF"), "FB|FB|F|fr.b.");
+}
+
+// Picks the first currency the new-currency dialog offers, once it shows: a click on it, then
+// OK.
+class PickFirstNewCurrency : public WhenModal {
+public:
+    PickFirstNewCurrency()
+        : WhenModal([](QWidget &dialog) {
+            auto &list = child<QTreeView>(dialog, "lstIso");
+            QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                              list.visualRect(list.model()->index(0, 0)).center());
+            QTest::mouseClick(&child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+        }) {}
+};
+
+// A currency deleted after the question and added again: its rates against the euro are set
+// up from what was entered before.
+TEST_F(Panel, aDeletedCurrencyComesBackWithItsRatesAgainstTheEuro) {
+    struct Row {
+        const char *code;
+        int row;
+        std::function<void()> entered; // rates entered before
+        const char *toEuro, *fromEuro; // the records code->EUR and EUR->code afterwards
+    };
+    const Row rows[] = {
+        {"USD", 1, [] { sharedChange()->setTauxDeChange("USD", "EUR", 0.9); }, "0.9/1", "0/0"},
+        {"GBP", 2, [] { sharedChange()->setTauxDeChange("EUR", "GBP", 0.8); }, "1.25/0", "0.8/1"},
+        {"CHF", 3, [] {}, "0/0", "0/0"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.code);
+        boxes->clear();
+        auto main = started();
+        row.entered();
+        EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
+            Grid &grid = gridOf(panel, "FlexTaux");
+            clickCell(grid, row.row, 1);
+            boxes->queueAnswer(BoxAnswer::Ok);
+            click(panel, "CmdDelDev");
+            ASSERT_EQ(boxes->shown().size(), 1u);
+            EXPECT_EQ(boxes->shown()[0].text, "The selected currency will be removed from the rate "
+                                              "table. To continue, click OK. To keep it, click "
+                                              "Cancel.");
+            EXPECT_EQ(selectedCodes().find(row.code), std::string::npos);
+            EXPECT_EQ(grid.TextMatrix(0, 13), "ITL");
+            EXPECT_EQ(grid.ColWidth(13), 1065);
+            EXPECT_EQ(grid.ColWidth(14), grid.ColWidth(12)); // none widened where the lira was
+            EXPECT_TRUE(applyEnabled(panel));
+            const PickFirstNewCurrency picker;
+            click(panel, "CmdAddDev");
+            EXPECT_TRUE(picker.acted());
+            EXPECT_EQ(grid.TextMatrix(17, 0), row.code);
+            EXPECT_FALSE(child<QPushButton>(panel, "CmdAddDev").isEnabled());
+            EXPECT_EQ(rateRecord(row.code, "EUR"), row.toEuro);
+            EXPECT_EQ(rateRecord("EUR", row.code), row.fromEuro);
+            boxes->queueAnswer(BoxAnswer::No);
+            click(panel, "CmdClose");
+        }));
+    }
+}
+
+// End to end: a new ISO code with its names, made a currency, given a rate, moved, given an
+// alias as default; applied; a separate program then converts with it.
+TEST_F(Panel, aNewCurrencyMadeOnThePanelConvertsInAnotherProgram) {
+    TempDir dir;
+    const std::string file = dir.file("settings.db").string();
+    auto database = std::make_shared<SqliteSettingsBackend>(file);
+    database->prepareToWrite();
+    setSharedRegistry(std::make_shared<Registry>(database));
+    auto main = started();
+    bool saved = false;
+    EXPECT_TRUE(whileShown(
+        *main,
+        [&](QWidget &panel) {
+            showTab(panel, 2);
+            {
+                const WhenModal editor([&](QWidget &iso) {
+                    typeInto(child<QLineEdit>(iso, "txtISOCode"), "XAU");
+                    Grid &names = child<Grid>(iso, "FlexIsoNames");
+                    auto &edit = child<QLineEdit>(iso, "txtEdit");
+                    // Each name: its first key on the grid opens the cell's edit box, the rest
+                    // go into the box, Down takes the name and moves to the next language.
+                    for (const char *name : {"Gold", "Gold", "Oro", "Or", "Oro", "Goud"}) {
+                        QTest::keyClick(&names, name[0]);
+                        QTest::keyClicks(&edit, name + 1);
+                        QTest::keyClick(&edit, Qt::Key_Down);
+                    }
+                    click(iso, "CmdAddIso");
+                });
+                // By the keyboard, as the editor's own keys are typed below.
+                press(panel, "CmdAddIso", Qt::Key_Space);
+                EXPECT_TRUE(editor.acted());
+            }
+            EXPECT_EQ(child<QComboBox>(panel, "cboIso").currentText(), "XAU");
+            EXPECT_EQ(child<QLabel>(panel, "lblIsoName").text(), "Gold");
+            showTab(panel, 1);
+            const PickFirstNewCurrency picker;
+            click(panel, "CmdAddDev");
+            EXPECT_TRUE(picker.acted());
+            Grid &grid = gridOf(panel, "FlexTaux");
+            ASSERT_EQ(grid.TextMatrix(18, 0), "XAU");
+            clickCell(grid, 1, 18);
+            EXPECT_EQ(child<QLabel>(panel, "lblTauxDevTo").text(), "1 XAU =");
+            typeInto(child<QLineEdit>(panel, "txtTaux"), "2000");
+            clickCell(grid, 18, 1);
+            click(panel, "cmdCurrencyUp");
+            click(panel, "cmdCurrencyUp");
+            showTab(panel, 2);
+            boxes->queueInput("oz");
+            click(panel, "CmdDevAddAlias");
+            press(panel, "CboDevAliasConv", Qt::Key_Down);
+            press(panel, "CboDevAliasConv", Qt::Key_Down);
+            click(panel, "CmdApply");
+        },
+        &saved));
+    EXPECT_TRUE(saved);
+
+    const auto talvio = [&](const std::string &arguments) {
+        std::string out;
+        FILE *pipe = popen(
+            (std::string(TALVIO_BINARY) + " --settings " + file + " " + arguments).c_str(), "r");
+        for (char buffer[4096]; const std::size_t got = fread(buffer, 1, sizeof buffer, pipe);)
+            out.append(buffer, got);
+        EXPECT_EQ(pclose(pipe), 0) << arguments;
+        return out;
+    };
+    EXPECT_EQ(talvio("convert 1 XAU USD"), "2000.00 $\n");
+    const std::string currencies = talvio("currencies");
+    EXPECT_NE(currencies.find("XAU\tGold\nPTE\t"), std::string::npos) << currencies;
+    const std::string stored = talvio("settings list");
+    for (const char *line : {"Currencies\\Alias\tXAU\toz|oz\n",
+                             "Currencies\\Names\tXAU\tGold|Gold|Oro|Or|Oro|Goud|\n"})
+        EXPECT_NE(stored.find(line), std::string::npos) << line;
 }
 
 } // namespace
