@@ -8,9 +8,12 @@
 #include "windows/FrmISO.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kvt::test {
@@ -47,9 +50,18 @@ inline std::vector<WindowShot> libraryWindows() {
              main.FrmDriveDir().setCurrentPath("/usr/share");
              main.FrmDriveDir().Show();
          }},
-        {"panel",
-         [](KVTMain &main) {
-             main.ShowCP();
+        {"panel", [](KVTMain &main) { main.ShowCP(); },
+         [](QWidget &panel) {
+             // The rates tab (the panel keeps the tab it was left on), two rates entered:
+             // 1 EUR = 1.0956 USD and 1 GBP = 1.2701 USD, each on white, its reverse on silver.
+             panel.findChild<QTabWidget *>(QStringLiteral("TabCP"))->setCurrentIndex(1);
+             auto *grid = panel.findChild<QTableWidget *>(QStringLiteral("FlexTaux"));
+             auto *rate = panel.findChild<QLineEdit *>(QStringLiteral("txtTaux"));
+             for (const auto &[col, text] : {std::pair{4, "1.0956"}, std::pair{1, "1.2701"}}) {
+                 grid->setCurrentCell(0, col);
+                 rate->setText(QString::fromLatin1(text));
+                 emit rate->textEdited(rate->text());
+             }
          }},
         {"panel-currency", [](KVTMain &main) { main.ShowCP(); },
          [](QWidget &panel) {

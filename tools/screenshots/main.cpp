@@ -3,6 +3,7 @@
 // Each window is opened as a host opens it and captured once it is shown.
 #include "facade/KVTMain.h"
 #include "facade/Windows.h"
+#include "messages/MessageBoxes.h"
 #include "model/DG.h"
 #include "model/Error.h"
 #include "model/MemorySettingsBackend.h"
@@ -15,11 +16,23 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace {
 
 const char *const kLanguageCodes[] = {"de", "en", "es", "fr", "it", "nl"};
+
+// Each window is closed once pictured, without saving what was done in it for the picture: a
+// question about unsaved changes is answered no.
+class DiscardingBoxes final : public kvt::MessageBoxes {
+public:
+    kvt::BoxAnswer show(const kvt::BoxRequest &request) override {
+        const bool asksToSave = request.buttons == kvt::BoxButtons::YesNo
+                                || request.buttons == kvt::BoxButtons::YesNoCancel;
+        return asksToSave ? kvt::BoxAnswer::No : kvt::BoxAnswer::Ok;
+    }
+};
 
 } // namespace
 
@@ -34,13 +47,16 @@ int main(int argc, char **argv) {
             std::make_shared<kvt::Registry>(std::make_shared<kvt::MemorySettingsBackend>()));
         kvt::windows::ensureApplication();
         kvt::registerWindowServices(kvt::windows::allServices());
+        kvt::setMessageBoxes(std::make_shared<DiscardingBoxes>());
         kvt::KVTMain main;
         main.init(argv[2]);
         const QDir folder(QString::fromLocal8Bit(argv[1]));
         int failures = 0;
         for (int i = 3; i < argc; ++i) {
             const int language = std::stoi(argv[i]);
+            // Kept in the store too: a window closed without saving reads the settings again.
             kvt::sharedDG()->setLangue(static_cast<kvt::Langue>(language));
+            kvt::sharedDG()->SaveReg();
             // As the wizard does when the user picks a language: the kept windows follow.
             main.CPTranslate();
             for (const kvt::test::WindowShot &shot : kvt::test::libraryWindows()) {
