@@ -205,6 +205,9 @@ TEST_F(Panel, aliasesAreAddedRemovedAndChosenAsDefault) {
     };
     EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
         showTab(panel, 2);
+        click(panel, "CmdUpdateIso"); // no ISO code chosen yet
+        ASSERT_EQ(boxes->shown().size(), 1u);
+        EXPECT_EQ(boxes->shown()[0].text, "Please select an ISO code first.");
         child(panel, "cboIso").setFocus();
         QTest::keyClicks(&child(panel, "cboIso"), "BEF");
         EXPECT_EQ(aliases(panel), "BEF BF FB F ");
