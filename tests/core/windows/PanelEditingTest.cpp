@@ -126,6 +126,26 @@ TEST_F(Panel, fixedEuroRatesAndACurrencyAgainstItselfCannotBeTyped) {
     }));
 }
 
+// A rate against the euro changes the cross rates of every euro-area currency: leaving the box
+// shows them all, the selection staying where it was.
+TEST_F(Panel, leavingAEuroRateShowsTheCrossRatesItChanged) {
+    auto main = started();
+    EXPECT_TRUE(whileShown(*main, [&](QWidget &panel) {
+        Grid &grid = gridOf(panel, "FlexTaux");
+        clickCell(grid, 1, 5);
+        auto &rate = child<QLineEdit>(panel, "txtTaux");
+        typeInto(rate, "1.0956");
+        EXPECT_EQ(cellOf(grid, 6, 1), "0.000000/S");
+        QTest::keyClick(&rate, Qt::Key_Tab);
+        QApplication::processEvents();
+        EXPECT_EQ(cellOf(grid, 6, 1), "0.079620/S");
+        EXPECT_EQ(cellOf(grid, 5, 1), "1.095600/W");
+        EXPECT_EQ(grid.Row() * 100 + grid.Col(), 105);
+        boxes->queueAnswer(BoxAnswer::No);
+        click(panel, "CmdClose");
+    }));
+}
+
 // The first press selects the whole row; the next ones move it, with its column.
 TEST_F(Panel, currenciesMoveUpAndDownWithTheirRowAndColumn) {
     struct Row {
