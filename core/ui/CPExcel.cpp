@@ -50,23 +50,6 @@ void fillCodeNames(ListControl &combo, const CodeNameList &list) {
         combo.AddItem(list[0][i], i < list[1].size() ? list[1][i] : std::string());
 }
 
-// Restores the driver's EventsActive when a filler ends, also by a failure.
-class EventsPaused {
-public:
-    explicit EventsPaused(CPExcel &driver)
-        : mDriver(driver)
-        , mWas(driver.EventsActive()) {
-        mDriver.setEventsActive(false);
-    }
-    ~EventsPaused() { mDriver.setEventsActive(mWas); }
-    EventsPaused(const EventsPaused &) = delete;
-    EventsPaused &operator=(const EventsPaused &) = delete;
-
-private:
-    CPExcel &mDriver;
-    bool mWas;
-};
-
 constexpr std::array<double, 6> kExampleAmounts = {10000, 500, 123, 1, -1, -123};
 constexpr int kExampleCodeWidth = 1050; // twips
 constexpr int kExampleResultWidth = 1500;

@@ -118,4 +118,22 @@ private:
     std::unique_ptr<FrmControlPanel> mFrmCP;
 };
 
+// The driver's EventsActive cleared for a scope, and put back as it was, also after a failure:
+// the panel's handlers do not react while it is being filled.
+class EventsPaused {
+public:
+    explicit EventsPaused(CPExcel &driver)
+        : mDriver(driver)
+        , mWas(driver.EventsActive()) {
+        mDriver.setEventsActive(false);
+    }
+    ~EventsPaused() { mDriver.setEventsActive(mWas); }
+    EventsPaused(const EventsPaused &) = delete;
+    EventsPaused &operator=(const EventsPaused &) = delete;
+
+private:
+    CPExcel &mDriver;
+    bool mWas;
+};
+
 } // namespace kvt

@@ -13,23 +13,6 @@ constexpr int kTabRates = 1;
 constexpr int kTabOptions = 2;
 constexpr int kItlColumnTwips = 1065;
 
-// The driver's EventsActive cleared for a scope, and put back as it was.
-class Quiet {
-public:
-    explicit Quiet(CPExcel &driver)
-        : mDriver(driver)
-        , mWas(driver.EventsActive()) {
-        mDriver.setEventsActive(false);
-    }
-    ~Quiet() { mDriver.setEventsActive(mWas); }
-    Quiet(const Quiet &) = delete;
-    Quiet &operator=(const Quiet &) = delete;
-
-private:
-    CPExcel &mDriver;
-    bool mWas;
-};
-
 // A number typed in the user's way or in the C way; nothing for any other text.
 std::optional<double> amountOf(const QString &text);
 

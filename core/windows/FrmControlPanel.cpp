@@ -568,7 +568,7 @@ void FrmControlPanelWindow::load() {
 
 void FrmControlPanelWindow::RefreshData() {
     const TraceBlock traced(*sharedTrace(), "RefreshData");
-    const Quiet quiet(mDriver);
+    const EventsPaused quiet(mDriver);
     DG &dg = *sharedDG();
     TranslateCombo();
     step("options", [this] {
@@ -604,7 +604,7 @@ void FrmControlPanelWindow::RefreshData() {
 
 void FrmControlPanelWindow::TranslateCombo() {
     const TraceBlock traced(*sharedTrace(), "TranslateCombo");
-    const Quiet quiet(mDriver);
+    const EventsPaused quiet(mDriver);
     DG &dg = *sharedDG();
     const std::string iso = mCboIso->ListIndex() >= 0 ? mCboIso->Text() : std::string();
     step("LoadcboISO", [this] { mDriver.LoadcboISO(*mCboIso); });
@@ -736,7 +736,7 @@ void FrmControlPanelWindow::SetEnabledInsPosition() {
 }
 
 void FrmControlPanelWindow::showPosition() {
-    const Quiet quiet(mDriver);
+    const EventsPaused quiet(mDriver);
     for (std::size_t i = 0; i < mTglInsAuto.size(); ++i)
         mTglInsAuto[i]->setChecked(static_cast<int>(i) == mDriver.InsAutoType());
 }
@@ -750,7 +750,7 @@ void FrmControlPanelWindow::refreshExample() {
 void FrmControlPanelWindow::refreshDetail() {
     const TraceBlock traced(*sharedTrace(), "Refresh du d\u00e9tail de conversion");
     if (!amountOf(mTxtExConversion->text())) {
-        const Quiet quiet(mDriver);
+        const EventsPaused quiet(mDriver);
         mTxtExConversion->setText(QStringLiteral("1"));
     }
     step("UpdateTaux", [this] {

@@ -94,7 +94,7 @@ void FrmControlPanelWindow::txtTaux_Change() {
     const int row = mFlexTaux->Row();
     const int col = mFlexTaux->Col();
     {
-        const Quiet quiet(mDriver);
+        const EventsPaused quiet(mDriver);
         mFlexTaux->setTextMatrix(col, row, QString::number(*rate, 'f', 6).toStdString());
         mFlexTaux->setCellBackColor(col, row, CPExcel::kGivenRateWhite);
         mFlexTaux->setTextMatrix(row, col, QString::number(1.0 / *rate, 'f', 6).toStdString());
@@ -218,7 +218,7 @@ void FrmControlPanelWindow::isoSaved(const std::string &code) {
 // aliases with the default one.
 void FrmControlPanelWindow::cboIso_Click() {
     const TraceBlock traced(*sharedTrace(), "cboIso click");
-    const Quiet quiet(mDriver);
+    const EventsPaused quiet(mDriver);
     const std::string code = mCboIso->Text();
     ISO &record = *sharedChange()->ColISO()->Item(code);
     loadAliases(code);
@@ -237,7 +237,7 @@ void FrmControlPanelWindow::cboIso_Click() {
 
 // The currency's aliases, and the same after the choice of no default, with its default chosen.
 void FrmControlPanelWindow::loadAliases(const std::string &code) {
-    const Quiet quiet(mDriver);
+    const EventsPaused quiet(mDriver);
     mDriver.LoadCboDeviseAlias(*mLstDevAlias, code, false);
     mDriver.LoadCboDeviseAlias(*mCboDevAliasConv, code, true);
     mCboDevAliasConv->setListIndex(
