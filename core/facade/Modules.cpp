@@ -67,4 +67,8 @@ void serveLines(int fd, const LineHandler &handler) {
     busServices(err::AddInMgr).serveLines(fd, handler);
 }
 
+std::shared_ptr<void> serveBusOnOwnThread(HostPoster post) {
+    return busServices(err::AddInMgr).serveOnOwnThread(std::move(post));
+}
+
 } // namespace kvt
