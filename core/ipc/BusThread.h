@@ -15,9 +15,10 @@ class QEventLoop;
 
 namespace kvt::ipc {
 
-// The thread that serves the bus for a host that runs no Qt event loop. Qt's application object,
-// the bus clients' objects and the exported event sinks live on it; the host's calls run on it
-// while the host waits, and the events it receives go to the host through the host's poster.
+// The thread that serves the bus for a host that runs no Qt event loop. The first one makes Qt's
+// application object; the bus clients' objects and the exported event sinks live on it, the
+// host's calls run on it while the host waits, and the events it receives go to the host's
+// thread through the host's poster.
 class BusThread {
 public:
     // Returns once the thread serves; a failure to start is thrown here.
