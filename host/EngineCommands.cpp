@@ -51,17 +51,8 @@ std::optional<long> wholeNumber(std::string_view text) {
 }
 
 kvt::MethodeArondiType methodOf(const std::string &text, std::string_view usage) {
-    if (text == "legal")
-        return kvt::Legal;
-    if (text == "near")
-        return kvt::NearValue;
-    if (text == "up")
-        return kvt::suptargetValue;
-    if (text == "down")
-        return kvt::infTargetValue;
-    const auto number = wholeNumber(text);
-    if (number && *number >= kvt::Legal && *number <= kvt::infTargetValue)
-        return static_cast<kvt::MethodeArondiType>(*number);
+    if (const auto method = kvt::methodNamed(text))
+        return *method;
     throw UsageError{"unknown rounding method " + text + " (legal, near, up, down or 130-133)",
                      std::string(usage)};
 }

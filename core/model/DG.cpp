@@ -6,9 +6,24 @@
 #include "model/SharedInstance.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 namespace kvt {
+
+std::optional<MethodeArondiType> methodNamed(std::string_view text) {
+    static constexpr std::pair<std::string_view, MethodeArondiType> kWords[] = {
+        {"legal", Legal}, {"near", NearValue}, {"up", suptargetValue}, {"down", infTargetValue}};
+    for (const auto &[word, method] : kWords)
+        if (text == word)
+            return method;
+    std::int32_t number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error == std::errc() && end == text.data() + text.size() && number >= Legal
+        && number <= infTargetValue)
+        return static_cast<MethodeArondiType>(number);
+    return std::nullopt;
+}
 
 void DG::setProjectName(const std::string &name) {
     sharedRegistry()->setProjectName(name);

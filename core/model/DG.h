@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace kvt {
@@ -17,6 +19,10 @@ enum MethodeArondiType : std::int32_t {
     suptargetValue = 132,
     infTargetValue = 133,
 };
+
+// A method as hosts let users write it: "legal", "near", "up", "down", or its number 130 to
+// 133; nullopt for anything else.
+KVT_EXPORT std::optional<MethodeArondiType> methodNamed(std::string_view text);
 
 // The user's general preferences, stored in one settings section (RegSection).
 class KVT_EXPORT DG {
