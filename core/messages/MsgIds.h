@@ -97,6 +97,14 @@ inline constexpr std::int32_t FontDialogColour = 1301;
 // The control panel refuses an alias that the store could not keep in its "|"-separated list.
 inline constexpr std::int32_t AliasNotStorable = 447;
 
+// The spreadsheet host
+inline constexpr std::int32_t CalcNoRate = 460;
+inline constexpr std::int32_t CalcWindowOpen = 461;
+inline constexpr std::int32_t CalcNothingToConvert = 462;
+inline constexpr std::int32_t CalcOutsideSheet = 463;
+inline constexpr std::int32_t CalcConverting = 464;
+inline constexpr std::int32_t CalcWindowCannotOpen = 465;
+
 // Every named number above, for checks that the shipped message file holds them all.
 inline constexpr std::array kAllNamed = {LanguageName,
                                          MethodLegal,
@@ -160,6 +168,12 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          ButtonCancel,
                                          FontDialogTitle,
                                          FontDialogColour,
-                                         AliasNotStorable};
+                                         AliasNotStorable,
+                                         CalcNoRate,
+                                         CalcWindowOpen,
+                                         CalcNothingToConvert,
+                                         CalcOutsideSheet,
+                                         CalcConverting,
+                                         CalcWindowCannotOpen};
 
 } // namespace kvt::msg
