@@ -1,0 +1,29 @@
+#!/usr/bin/python3
+"""Stands in for Talvio's window commands in the Calc tests, where no window can be shown.
+It does what the test asked for in $TALVIO_FAKE_SCRIPT: "pick position" prints the position,
+"panel" runs each of the real program's commands listed (as a user's edits would) and prints
+"saved". Everything else runs the real program."""
+
+import json
+import os
+import subprocess
+import sys
+
+arguments = sys.argv[1:]
+if arguments[:1] == ["--messages"]:
+    arguments = arguments[2:]
+with open(os.environ["TALVIO_FAKE_SCRIPT"]) as f:
+    script = json.load(f)
+real = os.environ["TALVIO_BINARY"]
+with open(os.environ["TALVIO_FAKE_SCRIPT"] + ".log", "a") as log:
+    log.write(" ".join(arguments) + "\n")
+if arguments == ["pick", "position"]:
+    if script.get("position") is None:
+        sys.exit(1)  # cancelled
+    print(script["position"])
+elif arguments == ["panel"]:
+    for command in script.get("panel", []):
+        subprocess.run([real] + command, check=True, stdout=subprocess.DEVNULL)
+    print("saved")
+else:
+    sys.exit(subprocess.run([real] + arguments).returncode)
