@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian packages, only when missing), checks formatting,
 # builds with warnings as errors and runs every test under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then builds the release benchmarks and the fuzz targets and
-# gives each a short run.
+# UndefinedBehaviorSanitizer, then builds the release benchmarks, the Calc extension (tested in a
+# headless Calc) and the fuzz targets, and gives each a short run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -19,7 +19,7 @@ check_format() {
 
 jobs=$(nproc)
 
-install_missing
+install_missing "${calc_packages[@]}"
 check_format
 
 echo "== sanitizer build and tests"
@@ -34,6 +34,9 @@ cmake --build --preset release -j "$jobs"
 ./build/release/bench/talvio-bench-facade --benchmark_min_time=0.01 >/dev/null
 ./build/release/bench/talvio-bench-windows --benchmark_min_time=0.01 >/dev/null 2>&1
 ./scripts/bench-addinmgr.sh --benchmark_min_time=0.01 >/dev/null
+
+echo "== the Calc extension in a headless Calc"
+ctest --preset release -L calc
 
 echo "== fuzz targets: short smoke run"
 cmake --preset fuzz
