@@ -87,8 +87,9 @@ kvt::KVTMain &CalcSession::main() {
 void CalcSession::ensureRegistered(const Reference<css::uno::XComponentContext> &context) {
     std::lock_guard lock(mMutex);
     kvt::KVTMain &facade = main();
-    if (!facade.AddInName().empty())
+    if (mRegistrationTried)
         return;
+    mRegistrationTried = true;
     if (!mBus) {
         mBus = kvt::serveBusOnOwnThread([context](std::function<void()> task) {
             postToMainThread(context, [task = std::move(task)] {

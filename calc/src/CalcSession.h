@@ -26,7 +26,7 @@ public:
     // Registers with the add-in manager as an add-in of type "Calc", on the first command: the
     // cell functions alone never load the bus. The bus is then served on a thread of its own,
     // as Calc runs no Qt event loop, and the other add-ins' events reach Calc's main thread.
-    // A manager that cannot be reached is told in a box; the next command tries again.
+    // A manager that cannot be reached is told in a box, once: the commands work without it.
     void ensureRegistered(const css::uno::Reference<css::uno::XComponentContext> &context);
     // Reloads the settings and recalculates every open spreadsheet: another process changed
     // them.
@@ -43,6 +43,7 @@ private:
     CalcSession() = default;
 
     std::recursive_mutex mMutex;
+    bool mRegistrationTried = false;
     std::shared_ptr<void> mBus; // serves the bus on its own thread while held
     std::unique_ptr<kvt::EventSubscription> mEvents;
     std::unique_ptr<kvt::AddInEventHandler> mReloader;

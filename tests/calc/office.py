@@ -58,10 +58,11 @@ class Office:
                        env=self.env, check=True, capture_output=True)
         return self
 
-    def start(self):
+    def start(self, headless=True):
+        mode = ["--headless", "--invisible"] if headless else []
         with open(os.path.join(self.folder, "soffice.log"), "ab") as log:
             self.process = subprocess.Popen(
-                [SOFFICE, "--headless", "--invisible", "--norestore", "--nologo", "--nodefault"]
+                [SOFFICE] + mode + ["--norestore", "--nologo", "--nodefault"]
                 + self.bootstrap + ["--accept=pipe,name=%s;urp;" % self.pipe],
                 env=self.env, stdout=log, stderr=log)
         local = uno.getComponentContext()
@@ -96,9 +97,9 @@ class Office:
                 self.process.wait()
         self.desktop = self.context = self.process = None
 
-    def new_sheet(self):
+    def new_sheet(self, hidden=True):
         return self.desktop.loadComponentFromURL(
-            "private:factory/scalc", "_blank", 0, (prop("Hidden", True),))
+            "private:factory/scalc", "_blank", 0, (prop("Hidden", hidden),))
 
     def dispatch(self, document, command):
         helper = self.create("com.sun.star.frame.DispatchHelper")
