@@ -131,6 +131,12 @@ const FunctionText *findBy(Field field, std::string_view name) {
 
 } // namespace
 
+std::size_t textIndexOf(std::string_view language) {
+    static constexpr std::array<std::string_view, 6> kCodes = {"de", "en", "es", "fr", "it", "nl"};
+    const auto *found = std::find(kCodes.begin(), kCodes.end(), language);
+    return found == kCodes.end() ? 1 : static_cast<std::size_t>(found - kCodes.begin());
+}
+
 const FunctionText *functionNamed(std::string_view programmatic) {
     return findBy(&FunctionText::programmatic, programmatic);
 }

@@ -22,6 +22,9 @@ struct FunctionText {
     std::span<const ArgumentText> arguments;
 };
 
+// The index in Texts of a language ("de", "fr", ...): English for the languages Talvio lacks.
+std::size_t textIndexOf(std::string_view language);
+
 // The functions, or nullptr for a name that is not one of them.
 const FunctionText *functionNamed(std::string_view programmatic);
 const FunctionText *functionDisplayed(std::string_view display);

@@ -5,7 +5,6 @@
 #include "FunctionCatalog.h"
 #include "UnoText.h"
 
-#include <array>
 #include <exception>
 #include <mutex>
 
@@ -14,16 +13,6 @@ namespace talvio::calc {
 namespace {
 
 constexpr const char *kAddInService = "com.sun.star.sheet.AddIn";
-
-// The message table's language for a locale; English for the others.
-std::size_t languageOf(const css::lang::Locale &locale) {
-    static constexpr std::array<std::string_view, 6> kCodes = {"de", "en", "es", "fr", "it", "nl"};
-    const std::string code = utf8(locale.Language);
-    for (std::size_t i = 0; i < kCodes.size(); ++i)
-        if (code == kCodes[i])
-            return i;
-    return 1;
-}
 
 const ArgumentText *argumentOf(const OUString &programmaticName, sal_Int32 argument) {
     const FunctionText *function = functionNamed(utf8(programmaticName));
@@ -140,7 +129,7 @@ OUString Functions::getDisplayCategoryName(const OUString &) {
 
 void Functions::setLocale(const css::lang::Locale &locale) {
     mLocale = locale;
-    mLanguage = languageOf(locale);
+    mLanguage = textIndexOf(utf8(locale.Language));
 }
 
 css::lang::Locale Functions::getLocale() {

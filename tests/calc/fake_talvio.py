@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Stands in for Talvio's window commands in the Calc tests, where no window can be shown.
-It does what the test asked for in $TALVIO_FAKE_SCRIPT: "pick position" prints the position,
+It does what the test asked for in $TALVIO_FAKE_SCRIPT: "pick position" prints the position
+(once the file "wait_for" exists, when given),
 "panel" runs each of the real program's commands listed (as a user's edits would) and prints
 "saved". Everything else runs the real program."""
 
@@ -8,6 +9,7 @@ import json
 import os
 import subprocess
 import sys
+import time
 
 arguments = sys.argv[1:]
 if arguments[:1] == ["--messages"]:
@@ -18,6 +20,12 @@ real = os.environ["TALVIO_BINARY"]
 with open(os.environ["TALVIO_FAKE_SCRIPT"] + ".log", "a") as log:
     log.write(" ".join(arguments) + "\n")
 if arguments == ["pick", "position"]:
+    # A user takes their time: the test says when the choice is made.
+    deadline = time.monotonic() + 120
+    while script.get("wait_for") and not os.path.exists(script["wait_for"]):
+        if time.monotonic() > deadline:
+            sys.exit(1)
+        time.sleep(0.05)
     if script.get("position") is None:
         sys.exit(1)  # cancelled
     print(script["position"])

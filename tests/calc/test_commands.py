@@ -110,20 +110,28 @@ class ConvertSelection(unittest.TestCase):
                 self.assertEqual(sheet.getCellRangeByName("B2:B3").getDataArray(),
                                  ((1000.0,), (-123456.0,)))
 
-    def test_position_asked_when_not_automatic_and_nothing_when_cancelled(self):
+    def test_position_asked_while_calc_keeps_working_and_nothing_when_cancelled(self):
         panel_sets([("InsAuto", "OFF"), ("ConvParValeur", "ON")], "2.5")
-        for picked, expected_right in [("3 left", None), (None, None)]:
+        chosen = os.path.join(office.folder, "chosen")
+        for picked in ["3 left", None]:
             with self.subTest(picked=picked):
                 fill([[1000]])
-                write_script({"position": picked})
+                write_script({"position": picked, "wait_for": chosen})
                 select("B2")
                 office.dispatch(document, "ConvertSelection")
+                # While the picker waits for its user, Calc still answers and calculates.
+                probe = sheet.getCellRangeByName("E1")
+                probe.setFormula("=6*7")
+                self.assertEqual(probe.getValue(), 42)
+                self.assertEqual(sheet.getCellRangeByName("A2").getString(), "")
+                open(chosen, "w").close()
                 if picked:
                     wait_until(lambda: sheet.getCellRangeByName("A2").getValue() == 162.61,
                                what="the conversion after the pick")
                 else:
                     wait_until(lambda: picks() == 2, what="the second pick")
                     self.assertEqual(sheet.getCellRangeByName("A2").getString(), "")
+                os.remove(chosen)
         panel_sets([("InsAuto", "ON")], "2.75")
 
     def test_swap_currencies_saves_the_pair(self):

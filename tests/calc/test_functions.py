@@ -101,6 +101,22 @@ class CellFunctions(unittest.TestCase):
         self.assertEqual(differing, [])
         print("EUROCONVERT agreement: %d of %d cases equal" % (len(rows) - len(differing), len(rows)))
 
+    def test_calc_describes_the_functions_and_their_arguments(self):
+        descriptions = office.create("com.sun.star.sheet.FunctionDescriptions")
+        found = {}
+        for index in range(descriptions.getCount()):
+            entry = {p.Name: p.Value for p in descriptions.getByIndex(index)}
+            if entry["Name"].startswith("TALVIO."):
+                found[entry["Name"]] = (entry["Description"],
+                                        [(a.Name, a.IsOptional) for a in entry["Arguments"]])
+        self.assertEqual(sorted(found), ["TALVIO.ALIAS", "TALVIO.CONVERT", "TALVIO.FORMAT",
+                                         "TALVIO.RATE"])
+        self.assertEqual(found["TALVIO.RATE"][0], "The exchange rate: what one unit of the "
+                         "first currency is worth in the second.")
+        self.assertEqual(found["TALVIO.CONVERT"][1],
+                         [("amount", False), ("from", False), ("to", False), ("method", True),
+                          ("target", True), ("euro_decimals", True)])
+
     def test_cell_functions_load_no_qt_library(self):
         evaluate([('TALVIO.CONVERT(1;"BEF";"FRF")', None)])
         self.assertEqual(sorted(name for name in office.loaded_libraries() if name.startswith("libQt")), [])
