@@ -115,10 +115,8 @@ bool runTalvio(const css::uno::Reference<css::uno::XComponentContext> &context,
         result.output = readAll(started.output);
         close(started.output);
         result.status = exitStatusOf(started.pid);
-        postToMainThread(context, [result, done] {
-            gRunning = false;
-            done(result);
-        });
+        gRunning = false; // the window has gone: another may open
+        postToMainThread(context, [result, done] { done(result); });
     }).detach();
     return true;
 }

@@ -17,8 +17,14 @@ if arguments[:1] == ["--messages"]:
 with open(os.environ["TALVIO_FAKE_SCRIPT"]) as f:
     script = json.load(f)
 real = os.environ["TALVIO_BINARY"]
-with open(os.environ["TALVIO_FAKE_SCRIPT"] + ".log", "a") as log:
-    log.write(" ".join(arguments) + "\n")
+
+
+def log_line(text):
+    with open(os.environ["TALVIO_FAKE_SCRIPT"] + ".log", "a") as log:
+        log.write(text + "\n")
+
+
+log_line(" ".join(arguments))
 if arguments == ["pick", "position"]:
     # A user takes their time: the test says when the choice is made.
     deadline = time.monotonic() + 120
@@ -27,7 +33,8 @@ if arguments == ["pick", "position"]:
             sys.exit(1)
         time.sleep(0.05)
     if script.get("position") is None:
-        sys.exit(1)  # cancelled
+        log_line("cancelled")
+        sys.exit(1)
     print(script["position"])
 elif arguments == ["panel"]:
     for command in script.get("panel", []):
