@@ -4,7 +4,9 @@ EUROCONVERT, and no Qt library in Calc's process."""
 import random
 import unittest
 
-from office import Office, formulas
+import uno
+
+from office import Office, formulas, prop
 
 office = None
 sheet = None
@@ -116,6 +118,19 @@ class CellFunctions(unittest.TestCase):
         self.assertEqual(found["TALVIO.CONVERT"][1],
                          [("amount", False), ("from", False), ("to", False), ("method", True),
                           ("target", True), ("euro_decimals", True)])
+
+    def test_a_saved_document_reopens_with_its_talvio_formulas(self):
+        saved = office.new_sheet()
+        saved.Sheets.getByIndex(0).getCellByPosition(0, 0).setFormula(
+            '=TALVIO.CONVERT(1000;"BEF";"FRF")')
+        url = uno.systemPathToFileUrl(office.folder + "/saved.ods")
+        saved.storeToURL(url, ())
+        saved.close(True)
+        reopened = office.desktop.loadComponentFromURL(url, "_blank", 0,
+                                                       (prop("Hidden", True),))
+        reopened.calculateAll()
+        self.assertEqual(reopened.Sheets.getByIndex(0).getCellByPosition(0, 0).getValue(), 162.61)
+        reopened.close(True)
 
     def test_cell_functions_load_no_qt_library(self):
         evaluate([('TALVIO.CONVERT(1;"BEF";"FRF")', None)])
