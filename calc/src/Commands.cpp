@@ -18,11 +18,6 @@ namespace {
 
 constexpr const char *kProtocolHandlerService = "com.sun.star.frame.ProtocolHandler";
 
-void tell(kvt::KVTMain &main, std::int32_t message, const std::string &more = {}) {
-    kvt::messageBoxes().show(kvt::BoxRequest{"Talvio", main.Translate(message) + more,
-                                             kvt::BoxIcon::Critical, kvt::BoxButtons::Ok});
-}
-
 // "talvio pick position" prints the position's number first.
 std::optional<std::int32_t> positionPicked(const std::string &output) {
     std::int32_t position = 0;
@@ -116,7 +111,7 @@ void Commands::convertSelection(kvt::KVTMain &main) {
                 });
         });
     if (!started)
-        tell(main, kvt::msg::CalcWindowOpen);
+        tell(main, kvt::msg::CalcWindowOpen, kvt::BoxIcon::Information);
 }
 
 void Commands::convertSelectionAt(kvt::KVTMain &main, kvt::InsAutoTypePos position) {
@@ -132,14 +127,14 @@ void Commands::openWindow(kvt::KVTMain &main, std::vector<std::string> arguments
         runTalvio(mContext, std::move(arguments), [self, reloadAfter](const ProgramResult &result) {
             self->guarded([&](kvt::KVTMain &facade) {
                 if (result.status != 0)
-                    tell(facade, kvt::msg::CalcWindowCannotOpen,
+                    tell(facade, kvt::msg::CalcWindowCannotOpen, kvt::BoxIcon::Critical,
                          "\n" + (result.failure.empty() ? result.output : result.failure));
                 else if (reloadAfter)
                     CalcSession::instance().reload(self->mContext);
             });
         });
     if (!started)
-        tell(main, kvt::msg::CalcWindowOpen);
+        tell(main, kvt::msg::CalcWindowOpen, kvt::BoxIcon::Information);
 }
 
 void Commands::showStatus(const std::string &text) {

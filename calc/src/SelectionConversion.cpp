@@ -1,6 +1,7 @@
 #include "SelectionConversion.h"
 
 #include "ConversionPlan.h"
+#include "UnoMessageBoxes.h"
 #include "UnoText.h"
 #include "messages/MessageBoxes.h"
 #include "messages/MsgIds.h"
@@ -119,11 +120,6 @@ std::uint64_t cellKey(std::int16_t sheet, std::int32_t column, std::int32_t row)
     return (static_cast<std::uint64_t>(static_cast<std::uint16_t>(sheet)) << 48)
            | (static_cast<std::uint64_t>(static_cast<std::uint32_t>(column)) << 24)
            | static_cast<std::uint64_t>(static_cast<std::uint32_t>(row));
-}
-
-void tell(kvt::KVTMain &main, std::int32_t message, const std::string &more = {}) {
-    kvt::messageBoxes().show(kvt::BoxRequest{"Talvio", main.Translate(message) + more,
-                                             kvt::BoxIcon::Information, kvt::BoxButtons::Ok});
 }
 
 sal_Int32 numberFormatKey(const Reference<css::frame::XModel> &model, const std::string &code) {
@@ -256,7 +252,8 @@ std::string convertSelection(const Reference<css::uno::XComponentContext> &,
     kvt::Change &engine = *main.mChange;
     if (!engine.ColDevises()->find(rounding.from) || !engine.ColDevises()->find(rounding.to)
         || main.AskRateRequired(rounding.from, rounding.to)) {
-        tell(main, kvt::msg::CalcNoRate, " " + rounding.from + " " + rounding.to);
+        tell(main, kvt::msg::CalcNoRate, kvt::BoxIcon::Information,
+             " " + rounding.from + " " + rounding.to);
         return {};
     }
 
@@ -268,12 +265,12 @@ std::string convertSelection(const Reference<css::uno::XComponentContext> &,
             total += cells.size();
     }
     if (total == 0) {
-        tell(main, kvt::msg::CalcNothingToConvert);
+        tell(main, kvt::msg::CalcNothingToConvert, kvt::BoxIcon::Information);
         return {};
     }
     for (SelectedNumbers &numbers : selection) {
         if (!fitsSheet(numbers, writing.offset)) {
-            tell(main, kvt::msg::CalcOutsideSheet);
+            tell(main, kvt::msg::CalcOutsideSheet, kvt::BoxIcon::Information);
             return {};
         }
         for (auto &[column, cells] : numbers.byColumn) {

@@ -88,4 +88,9 @@ CalcDialogsInUse::~CalcDialogsInUse() {
     kvt::setMessageBoxes(mBefore);
 }
 
+void tell(kvt::KVTMain &main, std::int32_t message, kvt::BoxIcon icon, const std::string &more) {
+    kvt::messageBoxes().show(
+        kvt::BoxRequest{"Talvio", main.Translate(message) + more, icon, kvt::BoxButtons::Ok});
+}
+
 } // namespace talvio::calc

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "facade/KVTMain.h"
 #include "messages/MessageBoxes.h"
 
 #include <com/sun/star/awt/XWindowPeer.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 namespace talvio::calc {
 
@@ -35,5 +38,9 @@ public:
 private:
     std::shared_ptr<kvt::MessageBoxes> mBefore;
 };
+
+// Tells the user a message of the catalogue, in their language, followed by more.
+void tell(kvt::KVTMain &main, std::int32_t message, kvt::BoxIcon icon,
+          const std::string &more = {});
 
 } // namespace talvio::calc
