@@ -3,7 +3,7 @@
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev clang-format libsqlite3-dev locales-all
           libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev dbus-daemon
-          xvfb xauth fonts-dejavu-core)
+          xvfb xauth fonts-dejavu-core help2man dpkg-dev)
 
 # The Calc extension's SDK, and the headless Calc and Python-UNO its tests drive. A full Calc
 # serves the tests as well as the one without a GUI.
