@@ -31,9 +31,30 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/completion/talvio
 # The Calc extension, unpacked as a bundled extension of the system's LibreOffice: every user's
 # Calc finds it at its next start, and the package manager removes it with the package. (Debian's
 # LibreOffice watches this folder with a trigger that makes each profile pick up the change.)
+# The component is installed like the other libraries; the program and the message file it runs
+# are links to the installed ones, and the library it links is the installed one.
 if(TALVIO_BUILD_CALC)
-    install(DIRECTORY ${TALVIO_OXT_STAGE}/ USE_SOURCE_PERMISSIONS
-            DESTINATION lib/libreoffice/share/extensions/talvio)
+    set(talvio_bundled lib/libreoffice/share/extensions/talvio)
+    install(DIRECTORY ${TALVIO_OXT_STAGE}/ DESTINATION ${talvio_bundled}
+            PATTERN bin EXCLUDE PATTERN lib EXCLUDE PATTERN share EXCLUDE)
+    install(TARGETS talviocalc LIBRARY DESTINATION ${talvio_bundled}/lib)
+    if(CMAKE_INSTALL_RPATH)
+        set_target_properties(talviocalc PROPERTIES INSTALL_RPATH ${CMAKE_INSTALL_FULL_LIBDIR})
+    endif()
+    set(talvio_links ${PROJECT_BINARY_DIR}/package/extension-links)
+    file(REMOVE_RECURSE ${talvio_links})
+    cmake_path(GET TALVIO_INSTALLED_MESSAGE_FILE FILENAME message_file_name)
+    foreach(pair "bin/talvio|${CMAKE_INSTALL_FULL_BINDIR}/talvio"
+                 "share/talvio/${message_file_name}|${TALVIO_INSTALLED_MESSAGE_FILE}")
+        string(REPLACE "|" ";" pair ${pair})
+        list(GET pair 0 link)
+        list(GET pair 1 installed)
+        cmake_path(GET link PARENT_PATH folder)
+        file(RELATIVE_PATH target ${CMAKE_INSTALL_PREFIX}/${talvio_bundled}/${folder} ${installed})
+        file(MAKE_DIRECTORY ${talvio_links}/${folder})
+        file(CREATE_LINK ${target} ${talvio_links}/${link} SYMBOLIC)
+    endforeach()
+    install(DIRECTORY ${talvio_links}/ DESTINATION ${talvio_bundled})
 endif()
 
 # Everything the package holds, so that a package can be made without building the tests.
@@ -49,11 +70,11 @@ set(CPACK_PACKAGE_CONTACT "Talvio maintainers <maintainers@talvio.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "currency conversion toolkit for spreadsheet add-ins")
 set(CPACK_PACKAGE_DESCRIPTION
     "Talvio converts amounts between currencies - through the euro for the euro-area\n"
-    "currencies, with a choice of rounding - and keeps currencies, rates and preferences\n"
-    "per user. This package holds the command-line program talvio, the library libkvt and\n"
-    "its modules, the add-in manager TlvAddInMgr and the trace viewer KVTDebug (both started\n"
-    "by the session bus), the control panel's desktop entry, and the LibreOffice Calc\n"
-    "extension with Talvio's cell functions and menu.")
+    "currencies, with a choice of rounding - and keeps currencies, rates and\n"
+    "preferences per user. This package holds the command-line program talvio, the\n"
+    "library libkvt and its modules, the add-in manager TlvAddInMgr and the trace\n"
+    "viewer KVTDebug (both started by the session bus), the control panel's desktop\n"
+    "entry, and the LibreOffice Calc extension with Talvio's functions and menu.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})

@@ -5,14 +5,19 @@
 # the package is left. Where no such root can be made, the same checks run on the tree installed
 # with DESTDIR instead, and the script says so.
 #
-#   scripts/test-deb.sh            build, package and test
-#   scripts/test-deb.sh --inside   the checks, run inside the root (copied there by the above)
+#   scripts/test-deb.sh              build, package and test
+#   scripts/test-deb.sh --with-calc  also put LibreOffice Calc in the root (about 300 MB more),
+#                                    and check that a new profile's Calc computes a Talvio cell
+#   scripts/test-deb.sh --inside DEB [--with-calc]
+#                                    the checks, run inside the root (copied there by the above)
 set -euo pipefail
 
 # The amount every check converts, and what it must print.
 convert_args=(convert 1000 BEF FRF)
 convert_expected="162.61 FRF"
 addin_expected="name Talvio 1"
+calc_formula='=TALVIO.CONVERT(1000;"BEF";"FRF")'
+calc_expected="162.61"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -25,11 +30,55 @@ expect_line() { # expect_line WHAT EXPECTED OUTPUT
 }
 
 # Everything on the root's file system but what changes by itself (logs, caches, apt's lists,
-# dpkg's bookkeeping copies) and the home the checks run in.
+# dpkg's bookkeeping copies, the folder Calc fills at its first start) and the home the checks
+# run in.
 file_list() {
     find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /run -o -path /tmp \
         -o -path /var/log -o -path /var/cache -o -path /var/lib/apt -o -path /root \
+        -o -path /var/spool/libreoffice \
         -o -path '/var/lib/dpkg/*-old' \) -prune -o -print | sort
+}
+
+# A new profile's headless Calc (the bundled extension comes with it) computes one cell.
+calc_cell() {
+    python3 - "$calc_formula" <<'PY'
+import os, subprocess, sys, tempfile, time
+import uno
+from com.sun.star.beans import PropertyValue
+from com.sun.star.connection import NoConnectException
+
+folder = tempfile.mkdtemp(prefix="calc-")
+pipe = "talvio_package_test"
+office = subprocess.Popen(
+    ["/usr/lib/libreoffice/program/soffice", "--headless", "--invisible", "--norestore",
+     "--nologo", "--nodefault", "-env:UserInstallation=" + uno.systemPathToFileUrl(folder),
+     "--accept=pipe,name=%s;urp;" % pipe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+local = uno.getComponentContext()
+resolver = local.ServiceManager.createInstanceWithContext("com.sun.star.bridge.UnoUrlResolver", local)
+deadline = time.monotonic() + 180
+while True:
+    try:
+        context = resolver.resolve("uno:pipe,name=%s;urp;StarOffice.ComponentContext" % pipe)
+        break
+    except NoConnectException:
+        if office.poll() is not None or time.monotonic() > deadline:
+            sys.exit("soffice did not start")
+        time.sleep(0.2)
+desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
+hidden = PropertyValue()
+hidden.Name, hidden.Value = "Hidden", True
+document = desktop.loadComponentFromURL("private:factory/scalc", "_blank", 0, (hidden,))
+cell = document.Sheets.getByIndex(0).getCellByPosition(0, 0)
+cell.setFormula(sys.argv[1])
+document.calculateAll()
+print(cell.getString())
+document.close(True)
+try:
+    desktop.terminate()
+except Exception:  # the bridge goes away with the process
+    pass
+office.wait(timeout=60)
+PY
 }
 
 inside() {
@@ -45,8 +94,11 @@ inside() {
     local addin
     addin=$(printf 'names\nquit\n' | dbus-run-session -- talvio addin 2>&1) || fail "talvio addin: $addin"
     expect_line "talvio addin" "$addin_expected" "$addin"
+    [ "${2:-}" != --with-calc ] || expect_line "Calc's $calc_formula" "$calc_expected" "$(calc_cell)"
 
-    apt-get purge -y -q --autoremove talvio >/tmp/apt-purge.log 2>&1 || { cat /tmp/apt-purge.log; fail "apt-get purge"; }
+    # Also what the installation brought in only because a dependency recommends it.
+    apt-get purge -y -q --autoremove -o APT::AutoRemove::RecommendsImportant=false talvio \
+        >/tmp/apt-purge.log 2>&1 || { cat /tmp/apt-purge.log; fail "apt-get purge"; }
     echo "ok: apt-get purge --autoremove talvio"
     local left
     left=$(while read -r path; do [ "$path" = /. ] || [ ! -e "$path" ] || [ -d "$path" ] || echo "$path"; done </tmp/talvio-files)
@@ -59,9 +111,11 @@ inside() {
 }
 
 if [ "${1:-}" = --inside ]; then
-    inside "$2"
+    inside "$2" "${3:-}"
     exit 0
 fi
+with_calc=""
+[ "${1:-}" != --with-calc ] || with_calc=--with-calc
 
 cd "$(dirname "$0")/.."
 # shellcheck source=scripts/lib.sh
@@ -89,9 +143,11 @@ echo "== installing it in a clean Debian 12 root"
 # The hook marks that the checks ran and whether they failed, so that a failing check is told
 # apart from a root that could not be made.
 rm -f "$work/checks-ran" "$work/checks-failed"
-mmdebstrap --variant=apt --include=dbus-daemon --quiet \
+includes=dbus-daemon
+[ -z "$with_calc" ] || includes+=,libreoffice-calc-nogui,python3-uno
+mmdebstrap --variant=apt --include="$includes" --quiet \
     --customize-hook="copy-in $deb $0 /tmp" \
-    --customize-hook="touch $PWD/$work/checks-ran; chroot \"\$1\" bash /tmp/$(basename "$0") --inside /tmp/$(basename "$deb") || touch $PWD/$work/checks-failed" \
+    --customize-hook="touch $PWD/$work/checks-ran; chroot \"\$1\" bash /tmp/$(basename "$0") --inside /tmp/$(basename "$deb") $with_calc || touch $PWD/$work/checks-failed" \
     bookworm /dev/null || true
 if [ -f "$work/checks-ran" ]; then
     [ ! -f "$work/checks-failed" ] || fail "the checks in the Debian 12 root failed"
