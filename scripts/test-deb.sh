@@ -160,7 +160,7 @@ root=$work/destdir
 rm -rf "$root"
 DESTDIR=$PWD/$root cmake --install "$build" >/dev/null
 talvio=$root/usr/bin/talvio
-lib=$root/usr/$(cd "$build" && cmake -L -N . 2>/dev/null | sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p')
+lib=$root/usr/$(cd "$build" && cmake -LA -N . 2>/dev/null | sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p')
 run_installed() { LD_LIBRARY_PATH=$lib TALVIO_MODULE_DIR=$lib/talvio "$talvio" --messages "$root/usr/share/talvio/talvio.msg" "$@"; }
 export HOME=$PWD/$work/home
 rm -rf "$HOME" && mkdir -p "$HOME"
