@@ -54,13 +54,17 @@ void FrmControlPanelWindow::importRates() {
     if (!path)
         return;
     Change &change = *sharedChange();
+    RateImport import;
     try {
-        const ReferenceRates rates = readReferenceRateFile(path->toStdString());
-        applyRateImport(change, planRateImport(change, rates, {}, false), currentDateNumber());
+        import = planRateImport(change, readReferenceRateFile(path->toStdString()), {}, false);
+        applyRateImport(change, import, currentDateNumber());
     } catch (const Error &failure) {
         tellFailure(msg::RatesNotImported, failure.description());
         return;
     }
+    // A file without any rate for the selected currencies changes nothing: no edit to announce.
+    if (import.entered.empty())
+        return;
     mTxtLastRatesUpdate->setText(dateTimeText(change.LastRatesUpdate()));
     const int row = mFlexTaux->Row();
     const int col = mFlexTaux->Col();

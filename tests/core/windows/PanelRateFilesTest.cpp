@@ -74,6 +74,8 @@ TEST_F(PanelRateFiles, anImportedFileIsAnEditLikeTypedRatesAndItsRefusalChangesN
          "The rates were not imported:\nNot a usable reference rate file: line 3: USD: the rate "
          "\"abc\" is not a finite number above 0 that can be inverted",
          "0.000000"},
+        {"nothing for the selection", "Date,DEM,XYZ\n2026-12-09,2,7\n", "0/0 0/0 0/0 1.95583/1",
+         false, "", "0.000000"},
         {"imported", "Date,USD,JPY,DEM,XYZ\n2026-12-09,1.0956,162.5,2,7\n2026-12-08,1.2,150,2,7\n",
          "1.0956/1 0.912742/0 162.5/1 1.95583/1", true, "", "1.095600"},
     };
