@@ -25,8 +25,8 @@ std::string rateText(double rate) {
 } // namespace
 
 int runImportRates(const Invocation &invocation, Streams &streams) {
-    const auto date = invocation.option("--date").value_or("");
-    if (!date.empty() && !kvt::isIsoDate(date))
+    const auto chosen = invocation.option("--date");
+    if (chosen && !kvt::isIsoDate(*chosen))
         throw UsageError{"--date takes a day as YYYY-MM-DD",
                          std::string(invocation.command->usage)};
     const kvt::ReferenceRates rates = kvt::readReferenceRateFile(invocation.arguments[0]);
@@ -34,7 +34,7 @@ int runImportRates(const Invocation &invocation, Streams &streams) {
     Session session(invocation.settingsPath, invocation.messagesPath);
     kvt::Change &engine = *session.main().mChange;
     const kvt::RateImport import =
-        kvt::planRateImport(engine, rates, date, invocation.hasSwitch("--add"));
+        kvt::planRateImport(engine, rates, chosen.value_or(""), invocation.hasSwitch("--add"));
     if (!import.entered.empty()) {
         kvt::applyRateImport(engine, import, kvt::currentDateNumber());
         session.SaveTables();

@@ -93,6 +93,7 @@ TEST_F(RateFileCommandTest, importsADayOfRatesPrintsTheChangesAndExportsThemBack
          2,
          "",
          "--date takes a day as YYYY-MM-DD"},
+        {{"import-rates", historical, "--date="}, 2, "", "--date takes a day as YYYY-MM-DD"},
         {{"import-rates"}, 2, "", "usage: talvio import-rates FILE"},
         {{"export-rates", "--format", "json"}, 2, "", "--format takes csv or xml"},
         {{"rate", "USD", "EUR"}, 0, "0.909090909090909\n", ""},
