@@ -7,22 +7,9 @@
 #include "model/DateNumber.h"
 #include "model/Error.h"
 
-#include <array>
-#include <charconv>
 #include <ostream>
 
 namespace talvio {
-
-namespace {
-
-// Rates as the files write them: the shortest text that reads back to the same number.
-std::string rateText(double rate) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rate);
-    return std::string(buffer.data(), result.ptr);
-}
-
-} // namespace
 
 int runImportRates(const Invocation &invocation, Streams &streams) {
     const auto chosen = invocation.option("--date");
@@ -40,8 +27,9 @@ int runImportRates(const Invocation &invocation, Streams &streams) {
         session.SaveTables();
     }
     for (const kvt::RateImportEntry &entry : import.entered)
-        streams.out << entry.code << '\t' << (entry.before ? rateText(*entry.before) : "-") << '\t'
-                    << rateText(entry.rate) << (entry.added ? "\tadded" : "") << '\n';
+        streams.out << entry.code << '\t'
+                    << (entry.before ? kvt::referenceRateText(*entry.before) : "-") << '\t'
+                    << kvt::referenceRateText(entry.rate) << (entry.added ? "\tadded" : "") << '\n';
     for (const kvt::RateImportSkip &skip : import.skipped)
         streams.out << skip.code << "\tskipped: " << skip.reason << '\n';
     return kSuccess;

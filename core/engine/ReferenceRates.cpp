@@ -340,12 +340,6 @@ ReferenceRates readCsv(std::string_view text) {
     return rates.finish();
 }
 
-std::string numberText(double value) {
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return std::string(buffer.data(), result.ptr);
-}
-
 } // namespace
 
 const ReferenceDay *ReferenceRates::newest() const {
@@ -359,6 +353,12 @@ const ReferenceDay *ReferenceRates::day(std::string_view date) const {
     const auto found = std::find_if(days.begin(), days.end(),
                                     [&](const ReferenceDay &day) { return day.date == date; });
     return found == days.end() ? nullptr : &*found;
+}
+
+std::string referenceRateText(double rate) {
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), rate);
+    return std::string(buffer.data(), result.ptr);
 }
 
 bool isIsoDate(std::string_view text) {
@@ -407,7 +407,7 @@ std::string writeReferenceRates(const ReferenceDay &day, ReferenceFormat format)
             text.append(",").append(rate.currency);
         text.append("\n").append(day.date);
         for (const ReferenceRate &rate : day.rates)
-            text.append(",").append(numberText(rate.rate));
+            text.append(",").append(referenceRateText(rate.rate));
         return text + "\n";
     }
     text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -418,8 +418,8 @@ std::string writeReferenceRates(const ReferenceDay &day, ReferenceFormat format)
            "\t\t<Cube time=\""
            + day.date + "\">\n";
     for (const ReferenceRate &rate : day.rates)
-        text += "\t\t\t<Cube currency=\"" + rate.currency + "\" rate=\"" + numberText(rate.rate)
-                + "\"/>\n";
+        text += "\t\t\t<Cube currency=\"" + rate.currency + "\" rate=\""
+                + referenceRateText(rate.rate) + "\"/>\n";
     return text + "\t\t</Cube>\n\t</Cube>\n</gesmes:Envelope>\n";
 }
 

@@ -47,6 +47,9 @@ KVT_EXPORT ReferenceRates readReferenceRateFile(const std::string &path);
 // One day in either format, in a form the parser reads back to the same numbers.
 KVT_EXPORT std::string writeReferenceRates(const ReferenceDay &day, ReferenceFormat format);
 
+// A rate as the writer writes it: the shortest text that reads back to the same number.
+KVT_EXPORT std::string referenceRateText(double rate);
+
 // True for YYYY-MM-DD naming a real calendar day.
 KVT_EXPORT bool isIsoDate(std::string_view text);
 
