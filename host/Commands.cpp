@@ -57,6 +57,26 @@ const std::vector<CommandEntry> &commandTable() {
           3,
           3},
          runSetRate},
+        {{"import-rates",
+          "import-rates FILE [--date YYYY-MM-DD] [--add]",
+          "Enters the euro rates of one day of a European Central Bank reference rate file (XML "
+          "or CSV; the newest day unless --date) for the selected currencies, with --add also "
+          "selecting the file's other known currencies, and saves them. Prints code, tab, old "
+          "rate, tab, new rate for each, then what was skipped.",
+          {"--date"},
+          {"--add"},
+          1,
+          1},
+         runImportRates},
+        {{"export-rates",
+          "export-rates [--format csv|xml]",
+          "Writes the entered euro rates as a reference rate file (CSV unless --format xml), "
+          "dated with the last rate update.",
+          {"--format"},
+          {},
+          0,
+          0},
+         runExportRates},
         {{"currencies",
           "currencies [--all]",
           "Lists the selected currencies, or with --all the whole catalogue: code, tab, name.",

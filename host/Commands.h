@@ -35,6 +35,9 @@ int runDetail(const Invocation &invocation, Streams &streams);
 int runSetRate(const Invocation &invocation, Streams &streams);
 int runCurrencies(const Invocation &invocation, Streams &streams);
 int runFormats(const Invocation &invocation, Streams &streams);
+// Reference rate files.
+int runImportRates(const Invocation &invocation, Streams &streams);
+int runExportRates(const Invocation &invocation, Streams &streams);
 // Open the library's windows.
 int runWizard(const Invocation &invocation, Streams &streams);
 int runAbout(const Invocation &invocation, Streams &streams);

@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "Store.h"
+#include "engine/RateEntry.h"
 #include "messages/ShippedMessageFile.h"
 #include "model/Collections.h"
 #include "model/DateNumber.h"
@@ -109,12 +110,7 @@ bool Session::IsSelected(const std::string &code) {
 }
 
 void Session::EnterRate(const std::string &from, const std::string &to, double rate) {
-    kvt::Change &engine = *mMain.mChange;
-    engine.setTauxDeChange(from, to, rate);
-    engine.setTauxDeChange(to, from, 1.0 / rate);
-    engine.ColISO()->Item(to)->ColTaux()->Item(from)->Exist = false;
-    engine.setLastRatesUpdate(kvt::currentDateNumber());
-    engine.PropagateTaux(from, to);
+    kvt::enterRate(*mMain.mChange, from, to, rate, kvt::currentDateNumber());
 }
 
 // The driver's save, as Apply does it, rather than the facade's WriteRegistry: that one keeps

@@ -105,6 +105,12 @@ inline constexpr std::int32_t CalcOutsideSheet = 463;
 inline constexpr std::int32_t CalcConverting = 464;
 inline constexpr std::int32_t CalcWindowCannotOpen = 465;
 
+// The control panel's reference rate files: the rates button's menu and its failures.
+inline constexpr std::int32_t RatesImportMenu = 466;
+inline constexpr std::int32_t RatesExportMenu = 467;
+inline constexpr std::int32_t RatesNotImported = 468;
+inline constexpr std::int32_t RatesNotExported = 469;
+
 // Every named number above, for checks that the shipped message file holds them all.
 inline constexpr std::array kAllNamed = {LanguageName,
                                          MethodLegal,
@@ -174,6 +180,10 @@ inline constexpr std::array kAllNamed = {LanguageName,
                                          CalcNothingToConvert,
                                          CalcOutsideSheet,
                                          CalcConverting,
-                                         CalcWindowCannotOpen};
+                                         CalcWindowCannotOpen,
+                                         RatesImportMenu,
+                                         RatesExportMenu,
+                                         RatesNotImported,
+                                         RatesNotExported};
 
 } // namespace kvt::msg

@@ -446,6 +446,7 @@ void FrmControlPanelWindow::build() {
     connect(mCmdCurrencyDown, &QToolButton::clicked, this, [this] { moveCurrency(+1); });
     connect(mCmdAddDev, &QPushButton::clicked, this, [this] { CmdAddDev_Click(); });
     connect(mCmdDelDev, &QPushButton::clicked, this, [this] { CmdDelDev_Click(); });
+    connect(mCmdIORates, &QPushButton::clicked, this, [this] { cmdIORates_Click(); });
     connect(mCmdAddIso, &QPushButton::clicked, this, [this] { openIsoEditor(FrmISO::Add); });
     connect(mCmdUpdateIso, &QPushButton::clicked, this, [this] {
         if (mCboIso->Text().empty())

@@ -84,6 +84,9 @@ private:
     void moveCurrency(int step);
     void CmdAddDev_Click();
     void CmdDelDev_Click();
+    void cmdIORates_Click();
+    void importRates();
+    void exportRates();
     void widenItl();
     void cboIso_Click();
     void lstDevAlias_Click();

@@ -1,5 +1,6 @@
 // The control panel's editing of the common currency data: the rate grid, the order of the
 // currencies, adding and deleting them, ISO codes and aliases.
+#include "engine/RateEntry.h"
 #include "engine/SharedChange.h"
 #include "messages/Message.h"
 #include "messages/MessageBoxes.h"
@@ -83,12 +84,8 @@ void FrmControlPanelWindow::txtTaux_Change() {
     if (!rate || !isUsableRate(*rate))
         return;
     Change &change = *sharedChange();
-    change.setTauxDeChange(mColCode, mRowCode, *rate);
-    change.setTauxDeChange(mRowCode, mColCode, 1.0 / *rate);
-    change.ColISO()->Item(mRowCode)->ColTaux()->Item(mColCode)->Exist = false;
-    change.setLastRatesUpdate(currentDateNumber());
+    enterRate(change, mColCode, mRowCode, *rate, currentDateNumber());
     mTxtLastRatesUpdate->setText(dateTimeText(change.LastRatesUpdate()));
-    change.PropagateTaux(mColCode, mRowCode);
     // The grid shows what it would show reloaded: the entered direction is the cell of the
     // column currency's row, on white; the selected cell holds the reverse, on silver.
     const int row = mFlexTaux->Row();
@@ -150,27 +147,8 @@ void FrmControlPanelWindow::CmdAddDev_Click() {
     if (codes.empty())
         return;
     Change &change = *sharedChange();
-    const std::string euro(kEuroCode);
     for (const std::string &code : codes)
-        step("AddDevise", [&] {
-            change.AddDevise(code);
-            ColTaux &rates = *change.ColISO()->Item(code)->ColTaux();
-            ColTaux &euroRates = *change.ColISO()->Item(euro)->ColTaux();
-            // The new currency's rates against the euro, from what is known of them.
-            if (change.ColDevises()->Item(code)->InEuro()) {
-                change.setTauxDeChange(euro, code, change.TauxDeChange(euro, code));
-                change.setTauxDeChange(code, euro, change.TauxDeChangeConvert(code, euro));
-                rates.Item(euro)->Exist = false;
-            } else if (rates.Item(euro)->Exist) {
-                change.PropagateTaux(euro, code);
-                change.setTauxDeChange(code, euro, change.TauxDeChangeConvert(code, euro));
-                euroRates.Item(code)->Exist = false;
-            } else if (euroRates.Item(code)->Exist) {
-                change.PropagateTaux(euro, code);
-                change.setTauxDeChange(code, euro, change.TauxDeChangeConvert(code, euro));
-                rates.Item(euro)->Exist = false;
-            }
-        });
+        step("AddDevise", [&] { selectCurrency(change, code); });
     mCmdAddDev->setEnabled(mDriver.EnabledAddDevise());
     RefreshData();
     widenItl();

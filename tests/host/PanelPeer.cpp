@@ -7,6 +7,7 @@
 //   type NAME TEXT   types TEXT over the field's text
 //   key NAME KEY     presses Up or Down on the control
 //   look             prints the panel line
+//   import PATH      imports the rate file through the rates button's menu
 // Each event of the add-ins is printed as "event N " and the panel line: whether the currency
 // and rate pages are locked, the help line (its line break as " / "), the intermediate decimals
 // and the status-bar box shown, and the language of the general settings.
@@ -16,6 +17,7 @@
 #include "model/DG.h"
 #include "ui/ControlPanel.h"
 #include "windows/Application.h"
+#include "windows/FileDialogs.h"
 #include "windows/Services.h"
 
 #include <QAbstractButton>
@@ -76,6 +78,8 @@ public:
             QWidget &widget = control<QWidget>(name);
             widget.setFocus();
             QTest::keyClick(&widget, text == "Up" ? Qt::Key_Up : Qt::Key_Down);
+        } else if (command == "import") {
+            importRates(name);
         } else if (command == "look") {
             say(panelLine());
         } else {
@@ -84,6 +88,25 @@ public:
     }
 
 private:
+    // The file dialog answers with the path; the menu's first entry is chosen by keyboard.
+    void importRates(const std::string &path) {
+        auto dialogs = std::make_shared<kvt::windows::ScriptedFileDialogs>();
+        dialogs->queue(QString::fromStdString(path));
+        kvt::windows::setFileDialogs(dialogs);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&poll] {
+            if (QWidget *menu = QApplication::activePopupWidget()) {
+                poll.stop();
+                QTest::keyClick(menu, Qt::Key_Down);
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        poll.start(5);
+        auto &button = control<QAbstractButton>("cmdIORates");
+        button.setFocus();
+        QTest::keyClick(&button, Qt::Key_Space);
+    }
+
     QWidget &panel() { return dynamic_cast<QWidget &>(mMain.driver().frmCP().window()); }
 
     template<class Control>

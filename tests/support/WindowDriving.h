@@ -60,4 +60,34 @@ private:
     bool mActed = false;
 };
 
+// Acts on the popup menu once it shows, while the code under test waits in it: make it just
+// before the call that opens the menu. A menu the action leaves open is closed.
+class WhenPopup {
+public:
+    explicit WhenPopup(std::function<void(QWidget &)> act)
+        : mAct(std::move(act)) {
+        QObject::connect(&mPoll, &QTimer::timeout, [this] {
+            const QPointer<QWidget> popup = QApplication::activePopupWidget();
+            if (!popup || !popup->isVisible())
+                return;
+            mPoll.stop();
+            mActed = true;
+            mAct(*popup);
+            if (popup && popup->isVisible()) {
+                ADD_FAILURE() << "the menu stayed open";
+                popup->close();
+            }
+        });
+        mPoll.start(5);
+    }
+    WhenPopup(const WhenPopup &) = delete;
+    WhenPopup &operator=(const WhenPopup &) = delete;
+    bool acted() const { return mActed; }
+
+private:
+    std::function<void(QWidget &)> mAct;
+    QTimer mPoll;
+    bool mActed = false;
+};
+
 } // namespace kvt::test
