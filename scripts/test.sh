@@ -2,7 +2,8 @@
 # Installs what the build needs (Debian packages, only when missing), checks formatting,
 # builds with warnings as errors and runs every test under AddressSanitizer and
 # UndefinedBehaviorSanitizer, then builds the release benchmarks, the Calc extension (tested in a
-# headless Calc) and the fuzz targets, and gives each a short run.
+# headless Calc), the Debian package (installed in a clean Debian 12 root, or from DESTDIR where
+# no such root can be made) and the fuzz targets, and gives each a short run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,6 +38,9 @@ cmake --build --preset release -j "$jobs"
 
 echo "== the Calc extension in a headless Calc"
 ctest --preset release -L calc
+
+echo "== the Debian package, installed in a clean Debian 12 root"
+./scripts/test-deb.sh
 
 echo "== fuzz targets: short smoke run"
 cmake --preset fuzz
