@@ -38,7 +38,7 @@ if(TALVIO_BUILD_CALC)
     install(DIRECTORY ${TALVIO_OXT_STAGE}/ DESTINATION ${talvio_bundled}
             PATTERN bin EXCLUDE PATTERN lib EXCLUDE PATTERN share EXCLUDE)
     install(TARGETS talviocalc LIBRARY DESTINATION ${talvio_bundled}/lib)
-    if(CMAKE_INSTALL_RPATH)
+    if(TALVIO_PROGRAM_RPATH)
         set_target_properties(talviocalc PROPERTIES INSTALL_RPATH ${CMAKE_INSTALL_FULL_LIBDIR})
     endif()
     set(talvio_links ${PROJECT_BINARY_DIR}/package/extension-links)
