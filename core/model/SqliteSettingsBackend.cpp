@@ -107,23 +107,37 @@ void prepareFile(const std::filesystem::path &path) {
         throwNotTalvio(path, "it is an SQLite database of another program");
 }
 
+// What recognising a database file needs to know of it.
+struct StoredLayout {
+    std::int64_t applicationId = 0;
+    std::int64_t version = 0;
+    std::int64_t objects = 0;  // tables, indexes and the like, of any kind
+    std::string settingsTable; // the text that created the settings table, or empty
+    bool blank() const { return applicationId == 0 && objects == 0; }
+};
+
 struct DatabaseCloser {
     void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
 };
 
+// A statement prepared on its first use: a connection that only reads never parses the others.
 class Statement {
 public:
-    Statement() = default;
+    explicit Statement(const char *sql)
+        : mSql(sql) {}
     ~Statement() { sqlite3_finalize(mStmt); }
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
 
-    int prepare(sqlite3 *db, const char *sql) {
-        return sqlite3_prepare_v3(db, sql, -1, SQLITE_PREPARE_PERSISTENT, &mStmt, nullptr);
+    int prepare(sqlite3 *db) {
+        if (mStmt != nullptr)
+            return SQLITE_OK;
+        return sqlite3_prepare_v3(db, mSql, -1, SQLITE_PREPARE_PERSISTENT, &mStmt, nullptr);
     }
     sqlite3_stmt *get() const { return mStmt; }
 
 private:
+    const char *mSql;
     sqlite3_stmt *mStmt = nullptr;
 };
 
@@ -150,6 +164,7 @@ public:
                 && ...);
     }
     int step() { return sqlite3_step(mStmt); }
+    std::int64_t integer(int column) { return sqlite3_column_int64(mStmt, column); }
     std::string text(int column) {
         const auto *data = sqlite3_column_text(mStmt, column);
         const auto size = static_cast<std::size_t>(sqlite3_column_bytes(mStmt, column));
@@ -187,11 +202,12 @@ private:
     // Throws the database's last error, naming the file and what was being done.
     [[noreturn]] void fail(const std::string &doing) const;
     void execute(const char *sql, const std::string &doing) const;
-    std::string queryText(const char *sql, const std::string &doing) const;
     std::string changeJournal(const char *sql, const std::string &doing) const;
     void setUpSchema();
+    StoredLayout readLayout(const std::string &doing) const;
+    StoredLayout createLayout(const std::string &doing) const;
     void leaveWriteAheadLog() noexcept;
-    void prepare(Statement &statement, const char *sql);
+    Statement &prepared(Statement &statement);
     // SQLite ends a transaction by itself after some failures (a full disk, for one); the batch
     // must then fail instead of letting its later writes commit one by one.
     void checkBatchStillOpen();
@@ -201,14 +217,22 @@ private:
     std::chrono::milliseconds mBusyTimeout;
     std::unique_ptr<sqlite3, DatabaseCloser> mDb;
     // Declared after mDb, so they are finalised before the database closes.
-    Statement mRead;
-    Statement mWrite;
-    Statement mRemove;
-    Statement mEnumerate;
-    Statement mSections;
-    Statement mBegin;
-    Statement mCommit;
-    Statement mRollback;
+    Statement mRead{
+        "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3"};
+    Statement mWrite{
+        "INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
+        " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value"};
+    Statement mRemove{"DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3"};
+    Statement mEnumerate{
+        "SELECT key, value FROM settings WHERE application = ?1 AND section = ?2 ORDER BY key"};
+    // MIN keeps one spelling per section; the column's NOCASE collation makes the groups.
+    Statement mSections{"SELECT MIN(section) FROM settings WHERE application = ?1"
+                        " GROUP BY section ORDER BY section"};
+    // IMMEDIATE takes the write lock at once: a batch that reads first and writes later could
+    // otherwise find its snapshot outdated by another process and fail halfway.
+    Statement mBegin{"BEGIN IMMEDIATE"};
+    Statement mCommit{"COMMIT"};
+    Statement mRollback{"ROLLBACK"};
     bool mInBatch = false;
     bool mWriteAheadLog = false;
     bool mHasWritten = false;
@@ -236,23 +260,6 @@ SqliteSettingsBackend::Connection::Connection(std::filesystem::path path,
     sqlite3_busy_timeout(mDb.get(), static_cast<int>(busyTimeout.count()));
 
     setUpSchema();
-
-    prepare(mRead,
-            "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-    prepare(mWrite,
-            "INSERT INTO settings (application, section, key, value) VALUES (?1, ?2, ?3, ?4)"
-            " ON CONFLICT (application, section, key) DO UPDATE SET value = excluded.value");
-    prepare(mRemove, "DELETE FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-    prepare(mEnumerate,
-            "SELECT key, value FROM settings WHERE application = ?1 AND section = ?2 ORDER BY key");
-    // MIN keeps one spelling per section; the column's NOCASE collation makes the groups.
-    prepare(mSections, "SELECT MIN(section) FROM settings WHERE application = ?1"
-                       " GROUP BY section ORDER BY section");
-    // IMMEDIATE takes the write lock at once: a batch that reads first and writes later could
-    // otherwise find its snapshot outdated by another process and fail halfway.
-    prepare(mBegin, "BEGIN IMMEDIATE");
-    prepare(mCommit, "COMMIT");
-    prepare(mRollback, "ROLLBACK");
 }
 
 SqliteSettingsBackend::Connection::~Connection() {
@@ -264,25 +271,15 @@ void SqliteSettingsBackend::Connection::fail(const std::string &doing) const {
                                         + sqlite3_errmsg(mDb.get()) + " (while " + doing + ").");
 }
 
-void SqliteSettingsBackend::Connection::prepare(Statement &statement, const char *sql) {
-    if (statement.prepare(mDb.get(), sql) != SQLITE_OK)
+Statement &SqliteSettingsBackend::Connection::prepared(Statement &statement) {
+    if (statement.prepare(mDb.get()) != SQLITE_OK)
         fail("preparing its statements");
+    return statement;
 }
 
 void SqliteSettingsBackend::Connection::execute(const char *sql, const std::string &doing) const {
     if (sqlite3_exec(mDb.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(doing);
-}
-
-std::string SqliteSettingsBackend::Connection::queryText(const char *sql,
-                                                         const std::string &doing) const {
-    Statement statement;
-    if (statement.prepare(mDb.get(), sql) != SQLITE_OK)
-        fail(doing);
-    Run run(statement);
-    if (run.step() != SQLITE_ROW)
-        fail(doing);
-    return run.text(0);
 }
 
 // Changing the journal reads the header, then writes it. When another connection holds the write
@@ -294,8 +291,8 @@ std::string SqliteSettingsBackend::Connection::changeJournal(const char *sql,
     const auto deadline = Clock::now() + mBusyTimeout;
     std::chrono::milliseconds pause(1);
     for (;;) {
-        Statement statement;
-        if (statement.prepare(mDb.get(), sql) != SQLITE_OK)
+        Statement statement(sql);
+        if (statement.prepare(mDb.get()) != SQLITE_OK)
             fail(doing);
         Run run(statement);
         const int rc = run.step();
@@ -313,35 +310,54 @@ void SqliteSettingsBackend::Connection::rollbackIfOpen() const {
         sqlite3_exec(mDb.get(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-// Recognises the database under the write lock, so that two processes setting up the same new file
-// do it once; a file that turns out to be foreign is rolled back untouched.
+// Recognises the database by reading alone, so that a command that only reads never waits for
+// the write lock of another process. A blank file is set up under the write lock, where two
+// processes setting up the same new file do it once.
 void SqliteSettingsBackend::Connection::setUpSchema() {
     const std::string doing = "checking its layout";
+    StoredLayout layout = readLayout(doing);
+    if (layout.blank())
+        layout = createLayout(doing);
+    if (layout.applicationId != kApplicationId)
+        throwNotTalvio(mPath, "it is an SQLite database of another program");
+    if (layout.version > kSchemaVersion)
+        throw Error(err::SettingsStore, "The settings database " + quoted(mPath)
+                                            + " was written by a later version of Talvio (layout "
+                                            + std::to_string(layout.version)
+                                            + "); it was left unchanged.");
+    // Checked before anything is changed (the journal mode among them).
+    if (layout.settingsTable != kCreateTable)
+        throwNotTalvio(mPath, "it is marked as one but lacks Talvio's settings table");
+}
+
+// One statement, so one snapshot of the file.
+StoredLayout SqliteSettingsBackend::Connection::readLayout(const std::string &doing) const {
+    Statement statement("SELECT (SELECT application_id FROM pragma_application_id),"
+                        " (SELECT user_version FROM pragma_user_version),"
+                        " (SELECT count(*) FROM sqlite_schema),"
+                        " coalesce((SELECT sql FROM sqlite_schema WHERE type = 'table'"
+                        " AND name = 'settings'), '')");
+    if (statement.prepare(mDb.get()) != SQLITE_OK)
+        fail(doing);
+    Run run(statement);
+    if (run.step() != SQLITE_ROW)
+        fail(doing);
+    return {run.integer(0), run.integer(1), run.integer(2), run.text(3)};
+}
+
+StoredLayout SqliteSettingsBackend::Connection::createLayout(const std::string &doing) const {
     execute("BEGIN IMMEDIATE", doing);
     try {
-        const long applicationId = std::stol(queryText("PRAGMA application_id", doing));
-        const long version = std::stol(queryText("PRAGMA user_version", doing));
-        if (applicationId == 0 && queryText("SELECT count(*) FROM sqlite_schema", doing) == "0") {
+        if (readLayout(doing).blank()) {
             execute(kCreateTable, "creating its table");
             execute(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str(),
                     "marking it");
             execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(),
                     "marking it");
-        } else if (applicationId != kApplicationId) {
-            throwNotTalvio(mPath, "it is an SQLite database of another program");
-        } else if (version > kSchemaVersion) {
-            throw Error(err::SettingsStore,
-                        "The settings database " + quoted(mPath)
-                            + " was written by a later version of Talvio (layout "
-                            + std::to_string(version) + "); it was left unchanged.");
-        } else if (queryText("SELECT coalesce((SELECT sql FROM sqlite_schema WHERE type = 'table'"
-                             " AND name = 'settings'), '')",
-                             doing)
-                   != kCreateTable) {
-            // Checked before anything is changed (the journal mode among them).
-            throwNotTalvio(mPath, "it is marked as one but lacks Talvio's settings table");
         }
+        StoredLayout layout = readLayout(doing);
         execute("COMMIT", doing);
+        return layout;
     } catch (...) {
         rollbackIfOpen();
         throw;
@@ -392,7 +408,7 @@ std::optional<std::string> SqliteSettingsBackend::Connection::find(const std::st
                                                                    const std::string &section,
                                                                    const std::string &key) {
     checkBatchStillOpen();
-    Run run(mRead);
+    Run run(prepared(mRead));
     if (run.bind(app, section, key)) {
         switch (run.step()) {
         case SQLITE_ROW:
@@ -411,7 +427,7 @@ void SqliteSettingsBackend::Connection::write(const std::string &app, const std:
     checkBatchStillOpen();
     if (!mInBatch)
         useWriteAheadLog();
-    Run run(mWrite);
+    Run run(prepared(mWrite));
     if (!run.bind(app, section, key, value) || run.step() != SQLITE_DONE)
         fail("writing " + describe(app, section, key));
     mHasWritten = true;
@@ -422,7 +438,7 @@ void SqliteSettingsBackend::Connection::remove(const std::string &app, const std
     checkBatchStillOpen();
     if (!mInBatch)
         useWriteAheadLog();
-    Run run(mRemove);
+    Run run(prepared(mRemove));
     if (!run.bind(app, section, key) || run.step() != SQLITE_DONE)
         fail("deleting " + describe(app, section, key));
     mHasWritten = true;
@@ -431,7 +447,7 @@ void SqliteSettingsBackend::Connection::remove(const std::string &app, const std
 SettingsEntries SqliteSettingsBackend::Connection::enumerate(const std::string &app,
                                                              const std::string &section) {
     checkBatchStillOpen();
-    Run run(mEnumerate);
+    Run run(prepared(mEnumerate));
     if (!run.bind(app, section))
         fail("listing " + app + "\\" + section);
     SettingsEntries entries;
@@ -445,7 +461,7 @@ SettingsEntries SqliteSettingsBackend::Connection::enumerate(const std::string &
 
 std::vector<std::string> SqliteSettingsBackend::Connection::sections(const std::string &app) {
     checkBatchStillOpen();
-    Run run(mSections);
+    Run run(prepared(mSections));
     if (!run.bind(app))
         fail("listing the sections of " + app);
     std::vector<std::string> names;
@@ -463,7 +479,7 @@ void SqliteSettingsBackend::Connection::beginBatch() {
     // A batch may only read, as a load does: only a connection known to write takes it to WAL.
     if (mHasWritten)
         useWriteAheadLog();
-    Run run(mBegin);
+    Run run(prepared(mBegin));
     if (run.step() != SQLITE_DONE)
         fail("beginning a batch");
     mInBatch = true;
@@ -474,7 +490,7 @@ void SqliteSettingsBackend::Connection::commitBatch() {
         throw Error(err::SettingsStore, "No settings batch is open to commit.");
     checkBatchStillOpen();
     mInBatch = false;
-    Run run(mCommit);
+    Run run(prepared(mCommit));
     if (run.step() != SQLITE_DONE) {
         const std::string message = sqlite3_errmsg(mDb.get());
         rollbackIfOpen();
@@ -490,7 +506,7 @@ void SqliteSettingsBackend::Connection::rollbackBatch() {
     mInBatch = false;
     if (sqlite3_get_autocommit(mDb.get()) != 0)
         return; // SQLite has rolled it back already
-    Run run(mRollback);
+    Run run(prepared(mRollback));
     if (run.step() != SQLITE_DONE)
         fail("rolling back a batch");
 }

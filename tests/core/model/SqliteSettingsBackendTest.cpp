@@ -141,6 +141,9 @@ TEST(SqliteSettingsBackend, connectionsShareValuesAndSeeABatchWholeOrNotAtAll) {
     // Readers are not blocked and see the state before the batch...
     EXPECT_EQ(second.read("Talvio", "S", "a"), "1");
     EXPECT_EQ(second.read("Talvio", "S", "b"), "");
+    // ...a connection opened meanwhile reads as well, without the write lock...
+    SqliteSettingsBackend third(dir.file("settings.db"), std::chrono::milliseconds(50));
+    EXPECT_EQ(third.read("Talvio", "S", "a"), "1");
     // ...while a second writer waits for the busy timeout, then fails.
     EXPECT_THAT([&] { second.write("Talvio", "S", "c", "3"); },
                 ThrowsError(err::SettingsStore, {dir.file("settings.db").string(), "locked"}));
