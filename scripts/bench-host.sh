@@ -23,19 +23,23 @@ trap 'rm -rf "$work"' EXIT
 export TALVIO_SETTINGS=$work/settings.db
 "$talvio" convert 1000 BEF FRF >/dev/null
 
-now_ns() { date +%s%N; }
+# Bash's own clock, in microseconds, read without starting a process or a subshell (as date or
+# $(...) would, adding their own start to each run).
+now_us() { now=$((10#${EPOCHREALTIME/./})); }
 
 echo "== talvio convert 1000 BEF FRF, $runs runs"
 if command -v hyperfine >/dev/null; then
     hyperfine -N --warmup 10 --runs "$runs" "$talvio convert 1000 BEF FRF"
 else
     for ((i = 0; i < runs; i++)); do
-        start=$(now_ns)
+        now_us
+        start=$now
         "$talvio" convert 1000 BEF FRF >/dev/null
-        echo $(( $(now_ns) - start ))
+        now_us
+        echo $((now - start))
     done | sort -n | awk '{ t[NR] = $1 } END {
         printf "median %.2f ms, min %.2f ms, max %.2f ms\n",
-               t[int((NR + 1) / 2)] / 1e6, t[1] / 1e6, t[NR] / 1e6 }'
+               t[int((NR + 1) / 2)] / 1e3, t[1] / 1e3, t[NR] / 1e3 }'
 fi
 
 gnu_time=$(command -v /usr/bin/time || true)
@@ -47,11 +51,12 @@ fi
 awk -v n="$lines" 'BEGIN { srand(1); for (i = 0; i < n; i++) printf "%.3f\n", (rand() - 0.5) * 2e6 }' \
     >"$work/amounts.txt"
 
-# One stream conversion into $1: its wall time in ns, and its peak resident size in KiB ("?"
+# One stream conversion into $1: its wall time in µs, and its peak resident size in KiB ("?"
 # without GNU time).
 convert_stream() {
     local start elapsed peak="?"
-    start=$(now_ns)
+    now_us
+    start=$now
     if [ -n "$gnu_time" ]; then
         "$gnu_time" -f %M -o "$work/peak" \
             "$talvio" convert BEF FRF --raw <"$work/amounts.txt" >"$1"
@@ -59,7 +64,8 @@ convert_stream() {
     else
         "$talvio" convert BEF FRF --raw <"$work/amounts.txt" >"$1"
     fi
-    elapsed=$(( $(now_ns) - start ))
+    now_us
+    elapsed=$((now - start))
     echo "$elapsed $peak"
 }
 
@@ -71,6 +77,6 @@ for target in /dev/null "$work/results.txt"; do
         convert_stream "$target"
     done | sort -n | awk '{ t[NR] = $1; if ($2 == "?" || $2 > peak) peak = $2 } END {
         printf "median %.3f s, min %.3f s, max %.3f s, peak memory %s KiB\n",
-               t[int((NR + 1) / 2)] / 1e9, t[1] / 1e9, t[NR] / 1e9, peak }'
+               t[int((NR + 1) / 2)] / 1e6, t[1] / 1e6, t[NR] / 1e6, peak }'
 done
 echo "$(wc -l <"$work/results.txt") lines written"
