@@ -8,7 +8,7 @@ source "$completion"
 
 # command line | the words offered, in order
 cases=(
-    "talvio |about addin convert currencies detail formats labels panel pick rate set-rate settings wizard"
+    "talvio |about addin convert currencies detail export-rates formats import-rates labels panel pick rate set-rate settings wizard"
     "talvio c|convert currencies"
     "talvio se|set-rate settings"
     "talvio --|--help --messages --settings --version"
@@ -32,6 +32,16 @@ cases=(
     "talvio addin --|--help --path --type"
     "talvio rate |"
     "talvio about --h|--help"
+    "talvio i|import-rates"
+    "talvio import-rates --|--add --date --help"
+    "talvio import-rates --date |"
+    "talvio import-rates ${completion%?}|$completion"
+    "talvio import-rates --date 2026-12-08 ${completion%?}|$completion"
+    "talvio import-rates $completion |"
+    "talvio export-rates --|--format --help"
+    "talvio export-rates --format |csv xml"
+    "talvio export-rates --format x|xml"
+    "talvio export-rates --format csv |"
 )
 
 failures=0
