@@ -4,11 +4,11 @@
 // program held exactly while a caller or a subscription holds it.
 #include "AddInRegistry.h"
 #include "ClientState.h"
+#include "FuzzCheck.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
@@ -17,10 +17,7 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 class Input {
 public:

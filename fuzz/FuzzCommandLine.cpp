@@ -1,20 +1,17 @@
 #include "Amount.h"
 #include "Arguments.h"
 #include "Commands.h"
+#include "FuzzCheck.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "FuzzCheck.h"
 #include "engine/Change.h"
 #include "engine/Formats.h"
 #include "engine/RoundingPattern.h"
@@ -9,7 +10,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -19,10 +19,7 @@ namespace {
 constexpr const char *kCodes[] = {"EUR", "BEF", "DEM", "FRF", "ITL", "USD",
                                   "GBP", "JPY", "AAA", "BBB", "XYZ", "bef"};
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 kvt::Change &engine() {
     static kvt::Change *change = [] {

@@ -1,3 +1,4 @@
+#include "FuzzCheck.h"
 #include "model/CurrencyValues.h"
 #include "model/Error.h"
 #include "model/StoredNumber.h"
@@ -6,16 +7,12 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 std::size_t bars(std::string_view text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '|'));

@@ -1,10 +1,10 @@
+#include "FuzzCheck.h"
 #include "messages/Cp1252.h"
 #include "messages/Message.h"
 #include "model/Error.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 #include <string_view>
 
@@ -18,10 +18,7 @@ std::string_view trimmedSpaces(std::string_view text) {
     return text;
 }
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "FuzzCheck.h"
 #include "engine/NumberFormat.h"
 
 #include <algorithm>
@@ -5,7 +6,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -16,10 +16,7 @@ namespace {
 
 const kvt::NumberSeparators kSeparators{".", ","};
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 // The largest doubles round at 15 digits to a text just beyond the largest double; they read
 // back as infinite.

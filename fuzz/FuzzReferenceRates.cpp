@@ -1,18 +1,15 @@
+#include "FuzzCheck.h"
 #include "engine/ReferenceRates.h"
 #include "model/Error.h"
 #include "model/Taux.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "FuzzCheck.h"
 #include "model/Error.h"
 #include "model/SettingsValues.h"
 
@@ -12,10 +13,7 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 // An independent reading of a whole-number setting, through the C library: blanks (space, tab)
 // around, then what strtol takes in full, without its own leading white space, within 16 bits.

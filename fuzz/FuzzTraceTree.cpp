@@ -1,8 +1,8 @@
+#include "FuzzCheck.h"
 #include "TraceTree.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -13,10 +13,7 @@ namespace {
 using kvt::tracer::LineId;
 using kvt::tracer::TraceTree;
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 class Bytes {
 public:

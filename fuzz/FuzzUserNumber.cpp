@@ -1,3 +1,4 @@
+#include "FuzzCheck.h"
 #include "engine/UserNumber.h"
 
 #include <cerrno>
@@ -12,10 +13,7 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        std::abort();
-}
+using talvio::fuzz::check;
 
 // An independent reading through the C library (the fuzzer runs in the C locale): blanks
 // around, then only digits, ".", signs and exponent letters, all taken by strtod, finite.
