@@ -36,16 +36,9 @@ struct Row {
 };
 
 void expectRows(const HostFixture &host, const std::vector<Row> &rows) {
-    for (const auto &row : rows) {
-        const auto result = host.run(row.arguments, row.input);
-        const auto name = testing::PrintToString(row.arguments);
-        EXPECT_EQ(result.status, row.status) << name << "\n" << result.err;
-        EXPECT_EQ(result.out, row.out) << name;
-        if (row.err.empty())
-            EXPECT_EQ(result.err, "") << name;
-        else
-            EXPECT_THAT(result.err, HasSubstr(row.err)) << name;
-    }
+    for (const auto &row : rows)
+        expectResult(host.run(row.arguments, row.input), row.arguments, row.status, row.out,
+                     row.err);
 }
 
 TEST_F(EngineCommandTest, convertsOneAmountWithTheStoredOrTheGivenRounding) {

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <fstream>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <spawn.h>
 #include <stdexcept>
@@ -64,6 +66,17 @@ ProcessResult HostFixture::run(std::vector<std::string> arguments, const std::st
     arguments.insert(arguments.begin(),
                      {"--settings", settingsPath(), "--messages", TALVIO_TEST_MESSAGE_FILE});
     return runTalvio(arguments, input);
+}
+
+void expectResult(const ProcessResult &result, const std::vector<std::string> &arguments,
+                  int status, const std::string &out, const std::string &err) {
+    const std::string name = testing::PrintToString(arguments);
+    EXPECT_EQ(result.status, status) << name << "\n" << result.err;
+    EXPECT_EQ(result.out, out) << name;
+    if (err.empty())
+        EXPECT_EQ(result.err, "") << name;
+    else
+        EXPECT_THAT(result.err, testing::HasSubstr(err)) << name;
 }
 
 } // namespace talvio::test

@@ -30,4 +30,9 @@ private:
     kvt::test::TempDir mDir;
 };
 
+// Expects of a command's run its exit status, its whole standard output and a part of its
+// standard error ("" when there must be none); failures name the command's arguments.
+void expectResult(const ProcessResult &result, const std::vector<std::string> &arguments,
+                  int status, const std::string &out, const std::string &err);
+
 } // namespace talvio::test

@@ -27,16 +27,8 @@ protected:
     };
 
     void expectRows(const std::vector<Row> &rows) const {
-        for (const Row &row : rows) {
-            const ProcessResult result = run(row.arguments);
-            const std::string name = testing::PrintToString(row.arguments);
-            EXPECT_EQ(result.status, row.status) << name << "\n" << result.err;
-            EXPECT_EQ(result.out, row.out) << name;
-            if (row.err.empty())
-                EXPECT_EQ(result.err, "") << name;
-            else
-                EXPECT_THAT(result.err, HasSubstr(row.err)) << name;
-        }
+        for (const Row &row : rows)
+            expectResult(run(row.arguments), row.arguments, row.status, row.out, row.err);
     }
 
     kvt::test::ScopedEnv mLocale{"LC_ALL", "C"};
